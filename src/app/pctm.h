@@ -1,0 +1,57 @@
+#pragma once
+// The state every screen shares for the whole run, its loaders, and the two small procedures all
+// screens use. Everything starts zeroed; tests reset it with `PCTM = Pctm{}`.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/data_files.h"
+#include "session/history_analysis.h"
+
+namespace mitoran {
+
+struct Pctm {
+    // Registered items, indexed from 1; entry 0 exists and stays empty.
+    std::vector<std::string> ItemNames{std::string()};
+    std::vector<std::int16_t> ItemInstructed{0};
+    std::vector<std::int32_t> ItemTarget{0};
+    std::int16_t ItemCount = 0;
+
+    std::int16_t LaunchMode = 0;  // 0 fixed, 1 random, 2 direct
+    std::int16_t CountMode = 0;   // 0 instructed, 1 random
+    float LaunchInterval = 0;     // minutes
+
+    std::int16_t HelpTourOn = 0;
+    std::string HelpTourMessage;
+
+    std::int16_t CurrentItem = 0;
+    std::int16_t RoundPosition = 0;
+    std::int16_t SingleItemMode = 0;
+    std::int16_t SingleItemIndex = 0;
+    std::int16_t WelcomeShown = 0;
+    std::int16_t RoundRestarted = 0;
+
+    HistoryAnalysis Analysis;  // the shared record HistoryAnalysis
+};
+
+extern Pctm PCTM;
+
+// Loaders: on success the targets are replaced completely; on failure they keep their values and
+// the result says why (in Japanese).
+IoResult LoadItemList();
+IoResult LoadPlaySettings();
+IoResult LoadSettings();
+
+// Loads the item list and makes sure item 1's history file exists.
+IoResult CheckDataAtStartup();
+
+// Waits in the event loop (see WindowServices::waitSeconds).
+void WaitSeconds(float seconds);
+
+// Shows HelpTourMessage in a box titled "ヘルプツアー" when the help tour is on.
+void ShowHelpTourMessage();
+
+// Start-up; returns the exit status when start-up fails, otherwise 0 once the first screen is open.
+int Main();
+
+}  // namespace mitoran

@@ -1,0 +1,69 @@
+#pragma once
+// The record rules shared by every data file: comma-separated fields, text in double quotes,
+// bare numbers, one record per line ending in CR LF.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace mitoran {
+
+// Splits one line (without its line break) at commas outside double quotes. Blanks before a field
+// are skipped; a quoted field loses its quotes. Returns nothing when a quote is left open.
+std::optional<std::vector<std::string>> splitRecord(std::string_view line);
+
+// Calls `onLine` for every non-blank line of already decoded text. Accepts CR LF, a lone LF, a
+// missing final line break and a leading UTF-8 byte-order mark.
+template <class F>
+void forEachLine(std::string_view text, F&& onLine);
+
+// A field to write: text is written in double quotes, numbers bare.
+struct TextField {
+    std::string text;
+};
+using OutField = std::variant<TextField, std::int64_t, double>;
+
+// Joins fields with commas and ends the line with CR LF (UTF-8; the file layer encodes).
+// A double is written without a decimal point when it is whole, otherwise with a full stop.
+std::string formatRecord(const std::vector<OutField>& fields);
+
+// Number text as the program writes it: plain decimal, a full stop for fractions, no exponent.
+std::string formatNumber(double value);
+
+// The leading number of a text: leading blanks skipped, optional sign, digits, an optional
+// fraction; 0 when the text does not begin with a number. `found` tells whether any digit was read.
+double leadingNumber(std::string_view text, bool* found = nullptr);
+
+// Nearest whole number, halves to the even neighbour; nothing when outside the receiving width.
+std::optional<std::int16_t> toInt16(double value);
+std::optional<std::int32_t> toInt32(double value);
+
+// Banker's rounding without a range check (the caller checks the range it needs).
+double roundHalfEven(double value);
+
+// ---- implementation of the template ----
+template <class F>
+void forEachLine(std::string_view text, F&& onLine) {
+    if (text.size() >= 3 && static_cast<unsigned char>(text[0]) == 0xEF &&
+        static_cast<unsigned char>(text[1]) == 0xBB && static_cast<unsigned char>(text[2]) == 0xBF)
+        text.remove_prefix(3);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        bool blank = true;
+        for (char c : line)
+            if (c != ' ' && c != '\t' && c != '\r') {
+                blank = false;
+                break;
+            }
+        if (!blank) onLine(line);
+        pos = end + 1;
+    }
+}
+
+}  // namespace mitoran

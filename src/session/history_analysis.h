@@ -1,0 +1,58 @@
+#pragma once
+// The statistics and the four time series of one item's history. Pure: records and today's date
+// in, results out. Widths are wider than the 16 and 32 bits of the stored format so that no sum
+// wraps; for every history the program itself writes the values are the same.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/data_files.h"
+#include "data/dates.h"
+
+namespace mitoran {
+
+// Three parallel arrays indexed from 1; entry 0 is empty text and zeros.
+struct Series {
+    std::vector<std::string> DateText{std::string()};
+    std::vector<std::int32_t> Count{0};
+    std::vector<std::int64_t> Total{0};
+
+    int length() const { return static_cast<int>(Count.size()) - 1; }
+    void reset() {
+        DateText.assign(1, std::string());
+        Count.assign(1, 0);
+        Total.assign(1, 0);
+    }
+};
+
+struct HistoryAnalysis {
+    Series SetSeries;
+    Series DoneDaySeries;
+    Series AllDaySeries;
+    Series SetCountSeries;
+    std::int32_t SetTotal = 0;
+    std::int32_t TrainingDays = 0;
+    std::int32_t CalendarDays = 0;
+    std::int32_t BestSet = 0;
+    std::int32_t WorstSet = 30000;
+    std::int32_t BestDay = 0;
+    std::int32_t WorstDay = 30000;
+    std::int64_t GrandTotal = 0;
+    std::int64_t TodayTotal = 0;
+};
+
+}  // namespace mitoran
+
+namespace mitoran {
+
+// What one analysis gives: the shared record and the two figures that are only displayed.
+struct AnalysisResult {
+    HistoryAnalysis analysis;
+    std::int32_t todaySets = 0;      // sets dated today
+    std::int32_t mostSetsInDay = 0;  // most sets on one training day
+};
+
+// The full analysis of an item's records (in file order) as of `today`.
+AnalysisResult analyseHistory(const std::vector<HistoryRecord>& records, Date today);
+
+}  // namespace mitoran

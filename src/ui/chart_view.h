@@ -1,0 +1,30 @@
+#pragma once
+// A category chart of two series: series 1 (the running total) as a line on its own axis,
+// series 2 (the counts) as bars. Categories are numbered 1..n; 0 categories is an empty chart.
+#include <QVector>
+#include <QWidget>
+
+class QCustomPlot;
+
+namespace mitoran {
+
+class ChartView : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChartView(QWidget* parent = nullptr);
+
+    void setCategoryCount(int n);  // existing values beyond n disappear, new ones are 0
+    int categoryCount() const;
+    void setValue(int series, int category, double value);  // series 1 or 2, category 1..n
+    QVector<double> values(int series) const;                // for checks: index 0 is category 1
+
+    // Draws what was set; screens call it once after filling.
+    void redraw();
+
+private:
+    QCustomPlot* plot_ = nullptr;
+    QVector<double> line_;
+    QVector<double> bars_;
+};
+
+}  // namespace mitoran

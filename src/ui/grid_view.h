@@ -1,0 +1,56 @@
+#pragma once
+// A grid of text cells whose row 0 is a header row that stays on top when the grid scrolls or
+// sorts. Rows are numbered as the screens number them: 0 is the header, 1..rows()-1 the data.
+#include <QString>
+#include <QTableView>
+#include <memory>
+
+namespace mitoran {
+
+class GridModel;
+
+class GridView : public QTableView {
+    Q_OBJECT
+public:
+    explicit GridView(QWidget* parent = nullptr);
+    ~GridView() override;
+
+    void setColumnCount(int cols);  // part of each grid's design, set once
+    int columnCount() const;
+
+    void clear();                    // every cell text (header included) becomes empty
+    void setFontSize(int points);    // the data cells
+    void setHeaderFontSize(int points);
+    void setRows(int rows);          // header included: 1 leaves the header row only
+    int rows() const;
+    void setColumnWidthTwips(int col, int twips);
+    void setColumnCentred(int col);
+    void setFixedColumns(int cols);  // columns that stay in view when scrolling sideways
+
+    void setText(int row, int col, const QString& text);
+    QString text(int row, int col) const;
+
+    // Scrolls so that `row` is the first visible data row, or as far as the grid can scroll.
+    void setFirstVisibleRow(int row);
+    int firstVisibleRow() const;
+
+    // Reorders rows 1.. as whole rows by the numeric value of column `col`; the header stays.
+    void sortRows(int col, bool descending);
+
+    // The cell under the pointer at the last double click (row in screen numbering).
+    int currentRow() const;
+    int currentCol() const;
+
+signals:
+    void dblClick();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    std::unique_ptr<GridModel> model_;
+    int currentRow_ = 0;
+    int currentCol_ = 0;
+};
+
+}  // namespace mitoran

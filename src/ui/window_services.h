@@ -1,0 +1,65 @@
+#pragma once
+// The narrow layer between the screens and the window system: boxes, events, timers, clock,
+// random numbers, window states. The program uses QtWindowServices; the tests a scripted one.
+#include <QString>
+#include <qnamespace.h>
+#include <functional>
+#include <memory>
+
+#include "data/dates.h"
+
+class QObject;
+class QWidget;
+
+namespace mitoran {
+
+enum class MsgIcon { Information, Exclamation };
+enum class MsgButtons { Ok, OkCancel };
+enum class MsgResult { Ok, Cancel };
+
+// A repeating or single-shot timer owned by a screen; destroying it stops it.
+class ServiceTimer {
+public:
+    virtual ~ServiceTimer() = default;
+    virtual void stop() = 0;
+    virtual bool isActive() const = 0;
+};
+
+class WindowServices {
+public:
+    virtual ~WindowServices() = default;
+
+    // Modal; any way of closing other than the OK button answers Cancel.
+    virtual MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
+                                 MsgButtons buttons = MsgButtons::Ok) = 0;
+    // Modal; the typed text, or an empty text when cancelled.
+    virtual QString inputBox(const QString& prompt, const QString& title) = 0;
+
+    virtual void processEvents() = 0;
+    // Waits in the event loop without spinning; n <= 0 returns at once without processing events.
+    virtual void waitSeconds(double seconds) = 0;
+
+    // `name` identifies the timer to scripted tests ("tmrStart", "tmrBp").
+    virtual std::unique_ptr<ServiceTimer> startRepeatingTimer(QObject* owner, const QString& name,
+                                                              int intervalMs,
+                                                              std::function<void()> tick) = 0;
+    // Runs `done` once after `seconds` on a monotonic clock, unless `owner` is destroyed first.
+    virtual std::unique_ptr<ServiceTimer> startSingleShot(QObject* owner, const QString& name,
+                                                          double seconds,
+                                                          std::function<void()> done) = 0;
+
+    virtual void beep() = 0;
+    virtual LocalDateTime now() = 0;            // local date and time of day
+    virtual double monotonicSeconds() = 0;      // never jumps, not tied to midnight
+    virtual float random() = 0;                 // [0, 1), reseeded from the clock before each draw
+
+    virtual void setWindowState(QWidget* window, Qt::WindowState state) = 0;
+    virtual void showWindow(QWidget* window) = 0;  // modeless, raised and activated
+    virtual void endProcess(int exitCode) = 0;    // at once, no closing handlers
+};
+
+// The services in use; the program installs the Qt ones in main(), tests install scripted ones.
+WindowServices& services();
+void setServices(std::unique_ptr<WindowServices> s);
+
+}  // namespace mitoran

@@ -1,0 +1,1 @@
+# tests of the today and Quick Muscle panels

@@ -1,0 +1,1 @@
+target_sources(mitoran_ui PRIVATE edit_panel.cpp edit_panel.h)

@@ -1,0 +1,250 @@
+#include "support/scripted_services.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+namespace mitoran::testing {
+
+struct ScriptedServices::TimerEntry {
+    QPointer<QObject> owner;
+    bool hadOwner = false;
+    QString name;
+    bool repeating = false;
+    double due = 0;  // single shots: monotonic second at which it runs
+    std::uint64_t order = 0;
+    std::function<void()> fn;
+    bool active = true;
+
+    bool live() const { return active && (!hadOwner || owner); }
+};
+
+namespace {
+
+std::uint64_t g_timerOrder = 0;
+
+class ScriptedTimer : public ServiceTimer {
+public:
+    explicit ScriptedTimer(std::shared_ptr<ScriptedServices::TimerEntry> e) : entry_(std::move(e)) {}
+    ~ScriptedTimer() override { entry_->active = false; }
+    void stop() override { entry_->active = false; }
+    bool isActive() const override { return entry_->live(); }
+
+private:
+    std::shared_ptr<ScriptedServices::TimerEntry> entry_;
+};
+
+// Moves a local date and time forward by whole seconds, across midnights as often as needed.
+void addSeconds(LocalDateTime& t, long long seconds) {
+    long long secOfDay = t.hour * 3600LL + t.minute * 60LL + t.second + seconds;
+    long long days = secOfDay / 86400;
+    secOfDay %= 86400;
+    if (secOfDay < 0) {
+        secOfDay += 86400;
+        --days;
+    }
+    if (days != 0) t.date = addDays(t.date, static_cast<long>(days));
+    t.hour = static_cast<int>(secOfDay / 3600);
+    t.minute = static_cast<int>(secOfDay / 60 % 60);
+    t.second = static_cast<int>(secOfDay % 60);
+}
+
+}  // namespace
+
+std::vector<RecordedBox> ScriptedServices::messageBoxes() const {
+    std::vector<RecordedBox> out;
+    for (const auto& b : boxes)
+        if (!b.isInput) out.push_back(b);
+    return out;
+}
+
+QStringList ScriptedServices::messageTexts() const {
+    QStringList out;
+    for (const auto& b : boxes)
+        if (!b.isInput) out << b.text;
+    return out;
+}
+
+void ScriptedServices::moveClocks(double seconds) {
+    if (seconds <= 0) return;
+    monotonic += seconds;
+    clockFraction += seconds;
+    double whole = std::floor(clockFraction);
+    clockFraction -= whole;
+    addSeconds(clock, static_cast<long long>(whole));
+}
+
+void ScriptedServices::advance(double seconds) {
+    const double target = monotonic + std::max(0.0, seconds);
+    for (;;) {
+        std::shared_ptr<TimerEntry> next;
+        for (const auto& t : timers_) {
+            if (t->repeating || !t->live() || t->due > target) continue;
+            if (!next || t->due < next->due || (t->due == next->due && t->order < next->order))
+                next = t;
+        }
+        if (!next) break;
+        moveClocks(next->due - monotonic);
+        next->active = false;
+        auto fn = next->fn;  // the callback may destroy the timer that holds it
+        fn();
+    }
+    moveClocks(target - monotonic);
+    prune();
+}
+
+bool ScriptedServices::fireTimer(const QString& name) {
+    std::vector<std::shared_ptr<TimerEntry>> due;
+    for (const auto& t : timers_)
+        if (t->repeating && t->live() && t->name == name) due.push_back(t);
+    if (due.empty()) return false;
+    for (const auto& t : due) {
+        if (!t->live()) continue;  // stopped by an earlier tick of this round
+        auto fn = t->fn;
+        fn();
+    }
+    prune();
+    return true;
+}
+
+int ScriptedServices::liveTimers(const QString& name) const {
+    return static_cast<int>(std::count_if(timers_.begin(), timers_.end(), [&](const auto& t) {
+        return t->live() && t->name == name;
+    }));
+}
+
+int ScriptedServices::pendingSingleShots() const {
+    return static_cast<int>(std::count_if(timers_.begin(), timers_.end(),
+                                          [](const auto& t) { return !t->repeating && t->live(); }));
+}
+
+double ScriptedServices::nextSingleShotIn() const {
+    double best = -1;
+    for (const auto& t : timers_)
+        if (!t->repeating && t->live() && (best < 0 || t->due - monotonic < best))
+            best = std::max(0.0, t->due - monotonic);
+    return best;
+}
+
+void ScriptedServices::setNow(int year, int month, int day, int hour, int minute, int second) {
+    clock.date = Date{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+                      std::chrono::day{static_cast<unsigned>(day)}};
+    clock.hour = hour;
+    clock.minute = minute;
+    clock.second = second;
+    clockFraction = 0;
+}
+
+void ScriptedServices::prune() {
+    std::erase_if(timers_, [](const auto& t) { return !t->live(); });
+}
+
+MsgResult ScriptedServices::messageBox(const QString& text, const QString& title, MsgIcon icon,
+                                       MsgButtons buttons) {
+    RecordedBox box{text, title, icon, buttons, false};
+    boxes.push_back(box);
+    if (onBox) onBox(box);
+    if (buttons == MsgButtons::Ok) return MsgResult::Ok;
+    if (boxAnswers.empty()) return MsgResult::Ok;
+    MsgResult r = boxAnswers.front();
+    boxAnswers.pop_front();
+    return r;
+}
+
+QString ScriptedServices::inputBox(const QString& prompt, const QString& title) {
+    RecordedBox box{prompt, title, MsgIcon::Information, MsgButtons::OkCancel, true};
+    boxes.push_back(box);
+    if (onBox) onBox(box);
+    if (inputAnswers.empty()) return QString();
+    QString r = inputAnswers.front();
+    inputAnswers.pop_front();
+    return r;
+}
+
+void ScriptedServices::processEvents() {
+    ++processEventsCalls;
+    QCoreApplication::processEvents();
+    // Outside a running event loop Qt keeps deleteLater() pending; screens rely on it happening.
+    if (runDeferredDeletes) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void ScriptedServices::waitSeconds(double seconds) {
+    waits.push_back(seconds);
+    if (seconds <= 0) return;
+    advance(seconds);
+    processEvents();
+}
+
+std::unique_ptr<ServiceTimer> ScriptedServices::startRepeatingTimer(QObject* owner,
+                                                                    const QString& name,
+                                                                    int intervalMs,
+                                                                    std::function<void()> tick) {
+    auto e = std::make_shared<TimerEntry>();
+    e->owner = owner;
+    e->hadOwner = owner != nullptr;
+    e->name = name;
+    e->repeating = true;
+    e->due = monotonic + intervalMs / 1000.0;
+    e->order = ++g_timerOrder;
+    e->fn = std::move(tick);
+    timers_.push_back(e);
+    return std::make_unique<ScriptedTimer>(e);
+}
+
+std::unique_ptr<ServiceTimer> ScriptedServices::startSingleShot(QObject* owner, const QString& name,
+                                                                double seconds,
+                                                                std::function<void()> done) {
+    auto e = std::make_shared<TimerEntry>();
+    e->owner = owner;
+    e->hadOwner = owner != nullptr;
+    e->name = name;
+    e->repeating = false;
+    e->due = monotonic + std::max(0.0, seconds);
+    e->order = ++g_timerOrder;
+    e->fn = std::move(done);
+    timers_.push_back(e);
+    return std::make_unique<ScriptedTimer>(e);
+}
+
+void ScriptedServices::beep() { ++beeps; }
+
+LocalDateTime ScriptedServices::now() { return clock; }
+
+double ScriptedServices::monotonicSeconds() { return monotonic; }
+
+float ScriptedServices::random() {
+    if (randomDraws.empty()) return 0.0f;
+    float r = randomDraws.front();
+    randomDraws.pop_front();
+    return r;
+}
+
+void ScriptedServices::setWindowState(QWidget* window, Qt::WindowState state) {
+    windowStates.emplace_back(window, state);
+    if (!window) return;
+    if (state == Qt::WindowMinimized && !window->isVisible())
+        window->showMinimized();
+    else
+        window->setWindowState(state);
+}
+
+void ScriptedServices::showWindow(QWidget* window) {
+    if (window) window->show();
+}
+
+void ScriptedServices::endProcess(int exitCode) {
+    ++endProcessCalls;
+    lastExitCode = exitCode;
+}
+
+ScriptedServices& installScriptedServices() {
+    auto s = std::make_unique<ScriptedServices>();
+    ScriptedServices& ref = *s;
+    setServices(std::move(s));
+    return ref;
+}
+
+}  // namespace mitoran::testing

@@ -1,0 +1,109 @@
+#pragma once
+// Window services for tests: every box is recorded and answered from a queue, the clock and the
+// date are set by the test, random draws are scripted, beeps counted, timers fired on demand.
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "ui/window_services.h"
+
+namespace mitoran::testing {
+
+struct RecordedBox {
+    QString text;
+    QString title;
+    MsgIcon icon = MsgIcon::Information;
+    MsgButtons buttons = MsgButtons::Ok;
+    bool isInput = false;  // an input box: `text` is its prompt
+};
+
+class ScriptedServices : public WindowServices {
+public:
+    // ---- what the test sets up ----
+    // Answers for message boxes with OK and Cancel, in order; with none queued, Ok is answered.
+    // Boxes with only OK always answer Ok and take nothing from this queue.
+    std::deque<MsgResult> boxAnswers;
+    // Answers for input boxes, in order; with none queued, an empty text (a cancel) is answered.
+    std::deque<QString> inputAnswers;
+    // Random draws in [0, 1), in order; with none queued, 0 is drawn.
+    std::deque<float> randomDraws;
+    // Called while a box is "open" (after it is recorded, before it answers): lets a test act
+    // inside the modal box, as a user's click during it would.
+    std::function<void(const RecordedBox&)> onBox;
+
+    // now(); waits and advance() move it forward
+    LocalDateTime clock{Date{std::chrono::year{2024}, std::chrono::month{4}, std::chrono::day{1}},
+                        12, 0, 0};
+    double monotonic = 1000;   // monotonicSeconds()
+
+    // ---- what the test reads ----
+    // processEvents() also runs pending deleteLater()s, which Qt keeps back outside a running
+    // event loop. A test that calls a handler directly which closes its own screen and then
+    // processes events must clear this, or the screen is destroyed under the running handler
+    // (the real event loop never does that).
+    bool runDeferredDeletes = true;
+
+    std::vector<RecordedBox> boxes;     // every message box and input box, in order
+    int beeps = 0;
+    int processEventsCalls = 0;
+    std::vector<double> waits;          // seconds of every waitSeconds call
+    std::vector<std::pair<QWidget*, Qt::WindowState>> windowStates;
+    int endProcessCalls = 0;
+    int lastExitCode = 0;
+
+    // Message boxes only (no input boxes), and their texts.
+    std::vector<RecordedBox> messageBoxes() const;
+    QStringList messageTexts() const;
+
+    // ---- driving time ----
+    // Moves both clocks forward by `seconds` (the date/time rolls over midnight correctly) and
+    // runs the single-shot timers that became due, in order.
+    void advance(double seconds);
+    // Runs one tick of every live repeating timer with this name (created by the code under test).
+    // Returns false when no such timer exists.
+    bool fireTimer(const QString& name);
+    int liveTimers(const QString& name) const;
+    // Pending single shots (not yet due, owner alive).
+    int pendingSingleShots() const;
+    // Seconds until the next pending single shot; < 0 when none.
+    double nextSingleShotIn() const;
+
+    // Sets clock to the given date and time.
+    void setNow(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);
+
+    // ---- WindowServices ----
+    MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
+                         MsgButtons buttons) override;
+    QString inputBox(const QString& prompt, const QString& title) override;
+    void processEvents() override;  // counts, then really processes pending Qt events
+    void waitSeconds(double seconds) override;  // records, advances the clocks, processes events once when > 0
+    std::unique_ptr<ServiceTimer> startRepeatingTimer(QObject* owner, const QString& name,
+                                                      int intervalMs,
+                                                      std::function<void()> tick) override;
+    std::unique_ptr<ServiceTimer> startSingleShot(QObject* owner, const QString& name,
+                                                  double seconds,
+                                                  std::function<void()> done) override;
+    void beep() override;
+    LocalDateTime now() override;
+    double monotonicSeconds() override;
+    float random() override;
+    void setWindowState(QWidget* window, Qt::WindowState state) override;  // records, then applies
+    void showWindow(QWidget* window) override;                              // shows, no activation
+    void endProcess(int exitCode) override;                                 // records only
+
+    struct TimerEntry;  // implementation detail
+    std::vector<std::shared_ptr<TimerEntry>> timers_;
+
+private:
+    void moveClocks(double seconds);
+    void prune();
+    double clockFraction = 0;  // the part of a second `clock` has not shown yet
+};
+
+// Installs a fresh ScriptedServices as services() and returns it (owned by services()).
+ScriptedServices& installScriptedServices();
+
+}  // namespace mitoran::testing

@@ -2,7 +2,8 @@
 set -euo pipefail
 
 PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libqcustomplot-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic)
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic
+          desktop-file-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -20,4 +20,17 @@ bool canEncodeCp932(std::string_view utf8);
 // Decodes CP932 bytes; a byte sequence that is not CP932 becomes U+FFFD and decoding goes on.
 std::string decodeCp932(std::string_view bytes);
 
+// Decodes the bytes of a data file. They are CP932; after a UTF-8 byte-order mark (an editor saved
+// the file as UTF-8) each line that is valid UTF-8 is taken as it is and every other line, such as
+// a record appended since, as CP932. The mark itself is dropped.
+std::string decodeDataFile(std::string_view bytes);
+
+// True when the bytes begin with a UTF-8 byte-order mark.
+bool hasUtf8Mark(std::string_view bytes);
+
+// Decodes a piece of a data file that ends at a line break (or at the end of the file), for
+// readers that take a long file piece by piece. `out` is replaced and its buffer reused;
+// `utf8Marked` tells that the file began with the mark (already removed from `bytes`).
+void decodeDataFilePart(std::string_view bytes, bool utf8Marked, std::string& out);
+
 }  // namespace mitoran

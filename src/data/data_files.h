@@ -26,9 +26,9 @@ struct ItemRecord {
 };
 
 struct HistoryRecord {
-    std::string date;       // date text exactly as stored
-    Date day;               // that text as a calendar date (records whose date does not parse are skipped)
-    std::string time;       // time text as stored
+    std::string date;  // date text exactly as stored
+    Date day;  // that text as a calendar date (records whose date does not parse are skipped)
+    std::string time;  // time text as stored
     std::int16_t count = 0;
     std::string countText;  // the count field as stored
 };
@@ -55,12 +55,16 @@ template <class T>
 struct Loaded {
     ReadStatus status = ReadStatus::Ok;
     std::vector<T> records;
-    int skipped = 0;      // records that did not parse
-    std::string reason;   // Japanese, when status is Error
+    int skipped = 0;     // records that did not parse
+    std::string reason;  // Japanese, when status is Error
     bool ok() const { return status == ReadStatus::Ok; }
 };
 
 // Parsers over decoded text, shared by the file readers, the tests and the fuzzers.
+// A record is skipped (and counted) when a quote is left open, when it has more or fewer fields
+// than its format, when a number field does not begin with a number or its value does not fit
+// the receiving width after rounding, or, in a history, when its date is not a real calendar
+// date. Quick history fields are kept as texts and only the field count is checked.
 Loaded<ItemRecord> parseItemList(std::string_view text);
 Loaded<HistoryRecord> parseHistory(std::string_view text);
 Loaded<SettingsRecord> parseSettings(std::string_view text);
@@ -70,7 +74,7 @@ Loaded<QuickRecord> parseQuickHistory(std::string_view text);
 // Readers: a missing file gives status Missing and no records.
 Loaded<ItemRecord> readItemList();
 Loaded<HistoryRecord> readHistory(std::string_view itemName);
-Loaded<SettingsRecord> readSettings();      // at most the first record matters
+Loaded<SettingsRecord> readSettings();  // at most the first record matters
 Loaded<PlaySettings> readPlaySettings();
 Loaded<QuickRecord> readQuickHistory(std::string_view itemName);
 

@@ -21,9 +21,9 @@ struct LocalDateTime {
 // real calendar date (2024年02月30日 is not).
 std::optional<Date> parseDate(std::string_view text);
 
-std::string formatStoredDate(Date d);  // 2024年03月07日
-std::string formatShortDate(Date d);   // 24年03月07日
-std::string formatSlashDate(Date d);   // 2024/03/07
+std::string formatStoredDate(Date d);                            // 2024年03月07日
+std::string formatShortDate(Date d);                             // 24年03月07日
+std::string formatSlashDate(Date d);                             // 2024/03/07
 std::string formatStoredTime(int hour, int minute, int second);  // 07時05分09秒
 
 // "HH時MM分" from a stored time text; nothing when the text does not start with hours and minutes.

@@ -14,6 +14,19 @@ namespace mitoran {
 // are skipped; a quoted field loses its quotes. Returns nothing when a quote is left open.
 std::optional<std::vector<std::string>> splitRecord(std::string_view line);
 
+// The same split without an allocation per field, for readers of long files: the fields are views
+// into the line or into the splitter's own buffer, valid until the next split() and while the line
+// lives. Reuse one splitter for all lines of a file.
+class RecordSplitter {
+  public:
+    bool split(std::string_view line);  // false when a quote is left open
+    const std::vector<std::string_view>& fields() const { return fields_; }
+
+  private:
+    std::vector<std::string_view> fields_;
+    std::string scratch_;
+};
+
 // Calls `onLine` for every non-blank line of already decoded text. Accepts CR LF, a lone LF, a
 // missing final line break and a leading UTF-8 byte-order mark.
 template <class F>

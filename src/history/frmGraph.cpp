@@ -1,9 +1,321 @@
 #include "history/frmGraph.h"
 
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QFont>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QScreen>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+
+#include "app/pctm.h"
+#include "app/screens.h"
+#include "data/data_files.h"
+#include "ui/window_services.h"
+#include "ui_frmGraph.h"
+
 namespace mitoran {
+namespace {
 
-frmGraph::frmGraph(QWidget* parent) : QWidget(parent) { setWindowTitle(QStringLiteral("ミトラン")); }
+// Shared by every opening of the screen for the whole run.
+SortToggles g_sortToggles;
 
-void frmGraph::Form_Load() { show();  }
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+const char* const kCrLf = "\r\n";
+
+std::string screenHelpText() {
+    // An entry ending in a blank line is followed by an empty line in the box.
+    struct Line {
+        const char* text;
+        bool blankAfter;
+    };
+    static const Line lines[] = {
+        {"これはトレーニング開始日から現在までの状況を参照できる機能です。", true},
+        {"開始日や経過日数、セット数や回数など様々な情報を表示しています。", false},
+        {"また各セットの回数を棒グラフで、累計を線グラフで表示します。", true},
+        {"表示されているリストとグラフはボタンで切り替えることができます。", false},
+        {"リストの任意の列でダブルクリックすると昇順と降順に並び替えて表示することが可能です。",
+         true},
+        {"下段にあるスクロールバーかコンボＢＯＸで表示するトレーニングの項目を切り替えることができ"
+         "ます。",
+         true},
+        {"メイン画面に戻るにはＥＳＣキーを押すか、右上の×ボタンを押してください。", true},
+    };
+    std::string text;
+    for (const Line& line : lines) {
+        text += line.text;
+        text += kCrLf;
+        if (line.blankAfter) text += kCrLf;
+    }
+    return text;
+}
+
+}  // namespace
+
+SortToggles& frmGraph::sortToggles() { return g_sortToggles; }
+void frmGraph::resetSortToggles() { g_sortToggles = SortToggles{}; }
+
+frmGraph::frmGraph(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      ui(std::make_unique<Ui::frmGraph>()) {
+    ui->setupUi(this);
+
+    modes_ = new QButtonGroup(this);
+    modes_->setExclusive(true);
+    modes_->addButton(ui->Option1, 1);
+    modes_->addButton(ui->Option2, 2);
+    modes_->addButton(ui->Option3, 3);
+    modes_->addButton(ui->Option4, 4);
+
+    ui->msgList->setColumnCount(4);
+    ui->msgList->setFixedColumns(1);
+    SetUpHistoryList();
+    fitListToTenRows();
+
+    QFont big = ui->lblSet->font();
+    big.setFamilies({QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAexMincho"),
+                     QStringLiteral("IPAMincho"), QStringLiteral("serif")});
+    big.setStyleHint(QFont::Serif);
+    big.setPointSize(22);
+    ui->lblSet->setFont(big);
+    ui->lblTotal->setFont(big);
+
+    ui->hsbData->setMinimum(1);
+    // Without tracking a drag of the thumb changes the value only when it is released.
+    ui->hsbData->setTracking(false);
+
+    connect(ui->cmdModori, &QPushButton::clicked, this, &frmGraph::cmdModori_Click);
+    connect(ui->cboKoumoku, &QComboBox::activated, this, &frmGraph::cboKoumoku_Click);
+    connect(ui->hsbData, &QScrollBar::valueChanged, this, &frmGraph::hsbData_Change);
+    connect(ui->Option1, &QPushButton::clicked, this, &frmGraph::Option1_Click);
+    connect(ui->Option2, &QPushButton::clicked, this, &frmGraph::Option2_Click);
+    connect(ui->Option3, &QPushButton::clicked, this, &frmGraph::Option3_Click);
+    connect(ui->Option4, &QPushButton::clicked, this, &frmGraph::Option4_Click);
+    connect(ui->msgList, &GridView::dblClick, this, &frmGraph::msgList_DblClick);
+
+    // Esc must close the screen whatever control has the focus, so key presses are looked at
+    // before any control of this window gets them.
+    qApp->installEventFilter(this);
+
+    setFixedSize(sizeHint().expandedTo(QSize(792, 565)));
+}
+
+frmGraph::~frmGraph() = default;
+
+void frmGraph::Form_Load() {
+    ui->hsbData->setMaximum(std::max<int>(1, PCTM.ItemCount));
+    LoadHistoryDetail();
+    ui->Option1->setChecked(true);
+    Option1_Click();
+
+    ui->cboKoumoku->clear();
+    for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
+        ui->cboKoumoku->addItem(q(PCTM.ItemNames[i]));
+    if (ui->cboKoumoku->count() > 0) ui->cboKoumoku->setCurrentIndex(0);
+
+    centreOnScreen();
+    QPointer<frmGraph> self(this);
+    services().showWindow(this);
+    services().processEvents();
+    // The user may have closed the screen while events were processed.
+    if (!self || !isVisible()) return;
+
+    PCTM.HelpTourMessage = screenHelpText();
+    ShowHelpTourMessage();
+}
+
+void frmGraph::fitListToTenRows() {
+    // The header and nine data rows in view, and room for the vertical scroll bar beside the
+    // columns, so that a long list never needs a horizontal one as well.
+    GridView* list = ui->msgList;
+    int width = 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < list->columnCount(); ++c) width += list->columnWidth(c);
+    const int height = 2 * list->frameWidth() + list->horizontalHeader()->sizeHint().height() +
+                       9 * list->verticalHeader()->defaultSectionSize();
+    list->setMinimumSize(0, 0);
+    list->setFixedSize(width, height);
+}
+
+void frmGraph::centreOnScreen() {
+    QScreen* scr = screen();
+    if (!scr) scr = QGuiApplication::primaryScreen();
+    if (!scr) return;
+    const QRect area = scr->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+void frmGraph::LoadHistoryDetail() {
+    // This screen shows no figures of today, so it leaves what an earlier analysis found.
+    const auto keptTodayTotal = PCTM.Analysis.TodayTotal;
+    std::vector<HistoryRecord> records;
+    const int item = PCTM.CurrentItem;
+    if (item >= 1 && item <= PCTM.ItemCount && item < static_cast<int>(PCTM.ItemNames.size())) {
+        Loaded<HistoryRecord> loaded = readHistory(PCTM.ItemNames[item]);
+        if (loaded.status == ReadStatus::Error) {
+            services().messageBox(q("「" + PCTM.ItemNames[item] +
+                                    "」の履歴ファイルを読み込めませんでした。\n" + loaded.reason),
+                                  QStringLiteral("筋トレ実績詳細"), MsgIcon::Exclamation);
+        }
+        if (loaded.ok()) records = std::move(loaded.records);
+    }
+    PCTM.Analysis = analyseHistory(records, services().now().date).analysis;
+    PCTM.Analysis.TodayTotal = keptTodayTotal;
+
+    if (PCTM.Analysis.SetTotal <= 0) {
+        ShowNoData();
+        return;
+    }
+    showSummary(summariseHistory(PCTM.Analysis));
+}
+
+void frmGraph::ShowNoData() { showSummary(noDataSummary()); }
+
+void frmGraph::showSummary(const HistorySummary& s) {
+    ui->lblStDate->setText(q(s.stDate));
+    ui->lblEdDate->setText(q(s.edDate));
+    ui->lblDate_Sa->setText(q(s.dateSa));
+    ui->lblJisshibi->setText(q(s.jisshibi));
+    ui->lblMiJisshibi->setText(q(s.miJisshibi));
+    ui->lblSet->setText(q(s.set));
+    ui->lblTotal->setText(q(s.total));
+    ui->lblSetMax->setText(q(s.setMax));
+    ui->lblSetMin->setText(q(s.setMin));
+    ui->lblSetAvg->setText(q(s.setAvg));
+    ui->lblDayMax->setText(q(s.dayMax));
+    ui->lblDayMin->setText(q(s.dayMin));
+    ui->lblDayAvg->setText(q(s.dayAvg));
+}
+
+void frmGraph::cboKoumoku_Click(int index) { ui->hsbData->setValue(index + 1); }
+
+void frmGraph::hsbData_Change() {
+    if (ui->hsbData->isSliderDown()) return;
+    SwitchItem();
+}
+
+void frmGraph::SwitchItem() {
+    const int v = ui->hsbData->value();
+    if (v >= 1 && v <= ui->cboKoumoku->count()) ui->cboKoumoku->setCurrentIndex(v - 1);
+    PCTM.CurrentItem = static_cast<std::int16_t>(v);
+    LoadHistoryDetail();
+    showSelectedView();
+}
+
+void frmGraph::showSelectedView() {
+    const HistoryAnalysis& a = PCTM.Analysis;
+    if (ui->Option1->isChecked())
+        ShowSeriesView(a.SetSeries);
+    else if (ui->Option2->isChecked())
+        ShowSeriesView(a.DoneDaySeries);
+    else if (ui->Option3->isChecked())
+        ShowSeriesView(a.AllDaySeries);
+    else if (ui->Option4->isChecked())
+        ShowSeriesView(a.SetCountSeries);
+}
+
+void frmGraph::SetUpHistoryList() {
+    GridView* list = ui->msgList;
+    list->clear();
+    list->setFontSize(10);
+    list->setHeaderFontSize(10);
+    list->setRows(1);
+    static const int widths[] = {600, 1340, 600, 790};
+    static const char* const headers[] = {"№", "日付", "回数", "累計"};
+    // The widest texts a column holds in practice; a font wider than the design's widens the
+    // column instead of cutting its texts short.
+    static const char* const widest[] = {"00000", "00年00月00日", "00000", "0000000"};
+    const QFontMetrics metrics(list->font());
+    const double twipsPerPixel = 15.0 * 96.0 / std::max(1, list->logicalDpiX());
+    for (int c = 0; c < 4; ++c) {
+        const int needed = metrics.horizontalAdvance(QString::fromUtf8(widest[c])) + 12;
+        list->setColumnWidthTwips(
+            c, std::max(widths[c], static_cast<int>(std::ceil(needed * twipsPerPixel))));
+        list->setText(0, c, QString::fromUtf8(headers[c]));
+        list->setColumnCentred(c);
+    }
+    ui->lblSort->setText(QStringLiteral("日付 昇順"));
+}
+
+void frmGraph::ShowSeriesView(const Series& s) {
+    SetUpHistoryList();
+    const std::vector<SeriesRow> rows = seriesRows(s);
+    const int n = static_cast<int>(rows.size());
+    ChartView* chart = ui->MSChart1;
+    GridView* list = ui->msgList;
+    chart->setCategoryCount(n);
+    list->setRows(n + 1);
+    for (int i = 1; i <= n; ++i) {
+        const SeriesRow& row = rows[i - 1];
+        chart->setValue(1, i, static_cast<double>(row.totalValue));
+        chart->setValue(2, i, static_cast<double>(row.countValue));
+        list->setText(i, kColNumber, q(row.number));
+        list->setText(i, kColDate, q(row.date));
+        list->setText(i, kColCount, q(row.count));
+        list->setText(i, kColTotal, q(row.total));
+    }
+    chart->redraw();
+    if (list->rows() > 10) list->setFirstVisibleRow(list->rows() - 1);
+}
+
+void frmGraph::showModeHelp(const char* line1, const char* line2) {
+    PCTM.HelpTourMessage = std::string(line1) + kCrLf + kCrLf + line2 + kCrLf;
+    ShowHelpTourMessage();
+}
+
+void frmGraph::Option1_Click() { ShowSeriesView(PCTM.Analysis.SetSeries); }
+
+void frmGraph::Option2_Click() {
+    ShowSeriesView(PCTM.Analysis.DoneDaySeries);
+    showModeHelp(
+        "「日ごとデータ（実施）ボタン」を押すと、日付毎にまとめたデータとして表示されます。",
+        "なお、実施した日だけを表示します。");
+}
+
+void frmGraph::Option3_Click() {
+    ShowSeriesView(PCTM.Analysis.AllDaySeries);
+    showModeHelp(
+        "「日ごとデータ（全日）ボタン」を押すと、日付毎にまとめたデータとして表示されます。",
+        "なお、実施しなかった日も含めて全てのデータを表示します。");
+}
+
+void frmGraph::Option4_Click() {
+    ShowSeriesView(PCTM.Analysis.SetCountSeries);
+    showModeHelp("「セット数データボタン」を押すと、１日に行ったセット回数のデータになります。",
+                 "実施した日だけを表示しています。");
+}
+
+void frmGraph::msgList_DblClick() {
+    GridView* list = ui->msgList;
+    if (auto step = nextSort(list->currentCol(), g_sortToggles)) {
+        list->sortRows(step->keyColumn, step->descending);
+        ui->lblSort->setText(q(step->label));
+    }
+    list->setFirstVisibleRow(1);
+}
+
+void frmGraph::cmdModori_Click() { screens::closeScreen(this); }
+
+bool frmGraph::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && isVisible()) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            screens::closeScreen(this);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmGraph::closeEvent(QCloseEvent* event) {
+    screens::closeScreen(this);
+    event->accept();
+}
 
 }  // namespace mitoran

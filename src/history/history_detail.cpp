@@ -25,8 +25,8 @@ HistorySummary summariseHistory(const HistoryAnalysis& a) {
     s.jisshibi = std::to_string(a.TrainingDays);
     // Records out of date order can group into more days than the span holds; a negative number
     // of days without training would be nonsense.
-    s.miJisshibi = std::to_string(std::max<std::int64_t>(
-        0, static_cast<std::int64_t>(a.CalendarDays) - a.TrainingDays));
+    s.miJisshibi = std::to_string(
+        std::max<std::int64_t>(0, static_cast<std::int64_t>(a.CalendarDays) - a.TrainingDays));
     s.set = std::to_string(a.SetTotal);
     s.total = std::to_string(a.GrandTotal);
     s.setMax = std::to_string(a.BestSet);
@@ -35,17 +35,15 @@ HistorySummary summariseHistory(const HistoryAnalysis& a) {
     s.dayMax = std::to_string(a.BestDay);
     s.dayMin = std::to_string(a.WorstDay);
     const int days = std::min(a.TrainingDays, a.DoneDaySeries.length());
-    s.dayAvg = days > 0
-                   ? formatFixed(static_cast<double>(a.DoneDaySeries.Total[days]) / days, 2)
-                   : std::string("0.00");
+    s.dayAvg = days > 0 ? formatFixed(static_cast<double>(a.DoneDaySeries.Total[days]) / days, 2)
+                        : std::string("0.00");
     return s;
 }
 
 HistorySummary noDataSummary() {
-    HistorySummary s;
-    s.stDate = s.edDate = "データなし";
-    s.dateSa = s.jisshibi = s.miJisshibi = s.set = s.total = "0";
-    s.setMax = s.setMin = s.setAvg = s.dayMax = s.dayMin = s.dayAvg = "0";
+    const std::string zero = "0";
+    HistorySummary s{"データなし", "データなし", zero, zero, zero, zero, zero,
+                     zero,         zero,         zero, zero, zero, zero};
     return s;
 }
 
@@ -64,7 +62,8 @@ std::vector<SeriesRow> seriesRows(const Series& s) {
         const std::string date =
             i < static_cast<int>(s.DateText.size()) ? listDateText(s.DateText[i]) : std::string();
         const std::int64_t total = i < static_cast<int>(s.Total.size()) ? s.Total[i] : 0;
-        rows.push_back({std::to_string(i), date, std::to_string(s.Count[i]), std::to_string(total)});
+        rows.push_back({std::to_string(i), date, std::to_string(s.Count[i]), std::to_string(total),
+                        s.Count[i], total});
     }
     return rows;
 }

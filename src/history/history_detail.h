@@ -42,6 +42,8 @@ struct SeriesRow {
     std::string date;
     std::string count;
     std::string total;
+    std::int32_t countValue = 0;  // the chart's bar
+    std::int64_t totalValue = 0;  // the chart's line
 };
 std::vector<SeriesRow> seriesRows(const Series& s);
 

@@ -1,11 +1,304 @@
 #include "home/quick_panel.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <cmath>
+
+#include "app/pctm.h"
+#include "art/pictures.h"
+#include "data/dates.h"
+#include "data/file_io.h"
+#include "data/records.h"
+#include "ui/window_services.h"
+#include "ui_quick_panel.h"
+
 namespace mitoran {
 
-QuickPanel::QuickPanel(QWidget* parent) : QWidget(parent) { setObjectName("fraQuick"); }
+namespace {
 
-void QuickPanel::setHomeButtons(QAbstractButton*, QAbstractButton*) {}
+QString q(const std::string& s) { return QString::fromStdString(s); }
+std::string s(const QString& q) { return q.toStdString(); }
 
-void QuickPanel::open() { setVisible(true); }
+constexpr const char* kTitle = "クイックマッスル";
+
+}  // namespace
+
+QuickPanel::QuickPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::QuickPanel>()) {
+    ui->setupUi(this);
+    setObjectName("fraQuick");
+    imgStart[1] = ui->imgStart_1;
+    imgStart[2] = ui->imgStart_2;
+    imgStart[3] = ui->imgStart_3;
+    QSize lampSize;
+    for (int k = 1; k <= 3; ++k) {
+        const QPixmap picture = pictures::signalPicture(k);
+        imgStart[k]->setPixmap(picture);
+        lampSize = lampSize.expandedTo(picture.size());
+    }
+    // The three lamps share one place; while none is lit it shows the dark light.
+    ui->imgStartOff->setPixmap(pictures::signalPicture(0));
+    ui->fraSignal->setMinimumSize(lampSize);
+    showLamp(0);
+    ui->cmdStop->setIcon(pictures::stopIcon());
+
+    ui->msgList->setColumnCount(4);
+    SetUpQuickGrid();
+
+    connect(ui->cmdStart2, &QAbstractButton::clicked, this, &QuickPanel::cmdStart2_Click);
+    connect(ui->cmdStop, &QAbstractButton::clicked, this, &QuickPanel::cmdStop_Click);
+    connect(ui->cboNamae, &QComboBox::activated, this, &QuickPanel::cboNamae_Click);
+    connect(ui->cboSec, &QComboBox::editTextChanged, this, &QuickPanel::cboSec_Change);
+    connect(ui->cboSec, &QComboBox::activated, this, &QuickPanel::cboSec_Click);
+    ui->cboSec->lineEdit()->installEventFilter(this);
+
+    tmrStart = services().startRepeatingTimer(this, "tmrStart", 1000, [this] { tmrStart_Timer(); });
+    tmrBp = services().startRepeatingTimer(this, "tmrBp", 1000, [this] { tmrBp_Timer(); });
+}
+
+QuickPanel::~QuickPanel() = default;
+
+void QuickPanel::setHomeButtons(QAbstractButton* again, QAbstractButton* graph) {
+    cmdAgain = again;
+    cmdGraph = graph;
+}
+
+bool QuickPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->cboSec->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            cboSec_KeyPress(13);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void QuickPanel::open() {
+    failureShown_ = false;
+    ui->cboNamae->clear();
+    for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
+        ui->cboNamae->addItem(q(PCTM.ItemNames[i]));
+    ui->cboNamae->setCurrentIndex(0);
+    ui->cboNamae->setEditText(PCTM.ItemNames.size() > 1 ? q(PCTM.ItemNames[1]) : QString());
+
+    {
+        // Refilling the list passes through texts nobody chose; the preset below sets the seconds.
+        const QSignalBlocker block(ui->cboSec);
+        ui->cboSec->clear();
+        for (int sec = 30; sec <= 180; sec += 30) ui->cboSec->addItem(QString::number(sec));
+    }
+    PresetQuickSeconds();
+    if (!busy()) ui->lblZanTim->setText(ui->cboSec->currentText());
+    SetUpQuickGrid();
+    LoadQuickHistory();
+    setVisible(true);
+    services().processEvents();
+
+    // clang-format off
+    PCTM.HelpTourMessage =
+        "これは何秒間に何回こなすことができるか…という、\r\n"
+        "ちょっと前に「筋肉番付」というテレビ番組でやっていた\r\n"
+        "「クイックマッスル」にトライできる機能です。（クイックマッスル＝３分間腕立て）\r\n"
+        "\r\n"
+        "定期的に実施することにより筋トレの成果が実際の値で実感できるかもしれません。\r\n"
+        "（トレーニング開始時は○○回しかできなかったけど１０日後には◎◎回できるようになった！…など）"
+        "\r\n"
+        "\r\n"
+        "使い方は…\r\n"
+        "①最初に競技項目をコンボＢＯＸより選択します。\r\n"
+        "②次に競技秒数をコンボＢＯＸより選択します。（リストに無い秒数も手入力で可能です）\r\n"
+        "③開始ボタンを押します。信号アイコンが赤→黄→緑に変化し、競技の秒数を逆算表示します。\r\n"
+        "④その秒数の間、回数を数えながらトレーニングを行ってください。\r\n"
+        "⑤秒数がゼロになりますと回数入力の画面が表示されますのでカウントした回数を登録します。\r\n"
+        "⑥実施した日付と時間、回数が保存されます。\r\n";
+    // clang-format on
+    ShowHelpTourMessage();
+}
+
+void QuickPanel::tell(const std::string& text) {
+    services().messageBox(q(text), kTitle, MsgIcon::Exclamation);
+}
+
+Loaded<QuickRecord> QuickPanel::readQuickFile(const std::string& itemName) {
+    Loaded<QuickRecord> file = readQuickHistory(itemName);
+    if (file.status == ReadStatus::Missing) {
+        const IoResult made = createIfMissing(quickFileName(itemName));
+        if (!made && !failureShown_) {
+            failureShown_ = true;
+            tell("クイックマッスルの記録ファイルを作成できませんでした。\r\n" + made.reason);
+        }
+    } else if (file.status == ReadStatus::Error && !failureShown_) {
+        failureShown_ = true;
+        tell("クイックマッスルの記録ファイルを読み込めませんでした。\r\n" + file.reason);
+    }
+    return file;
+}
+
+void QuickPanel::PresetQuickSeconds() {
+    const Loaded<QuickRecord> file = readQuickFile(s(ui->cboNamae->currentText()));
+    const QString text = q(presetSecondsText(file.records));
+    {
+        const QSignalBlocker block(ui->cboSec);
+        ui->cboSec->setEditText(text);
+    }
+    cboSec_Change(text);
+}
+
+void QuickPanel::SetUpQuickGrid() {
+    GridView* g = ui->msgList;
+    g->clear();
+    g->setRows(1);
+    const int widths[4] = {620, 2700, 600, 600};
+    const char* headers[4] = {"№", "日付", "秒数", "回数"};
+    for (int c = 0; c < 4; ++c) {
+        g->setColumnWidthTwips(c, widths[c]);
+        g->setText(0, c, QString::fromUtf8(headers[c]));
+        g->setColumnCentred(c);
+    }
+}
+
+void QuickPanel::LoadQuickHistory() {
+    const std::string name = s(ui->cboNamae->currentText());
+    const std::string secondsText = s(ui->cboSec->currentText());
+    const Loaded<QuickRecord> file = readQuickFile(name);
+    const QuickListing listing = listQuickAttempts(file.records, secondsText);
+
+    GridView* g = ui->msgList;
+    g->setRows(static_cast<int>(listing.rows.size()) + 1);
+    int r = 1;
+    for (const QuickRow& row : listing.rows) {
+        g->setText(r, 0, q(row.number));
+        g->setText(r, 1, q(row.when));
+        g->setText(r, 2, q(row.seconds));
+        g->setText(r, 3, q(row.count));
+        ++r;
+    }
+    ui->lblQuick_Max->setText(q(bestText(listing.best)));
+    listedName_ = name;
+    listedSeconds_ = leadingNumber(secondsText);
+}
+
+void QuickPanel::cboNamae_Click() {
+    failureShown_ = false;
+    SetUpQuickGrid();
+    LoadQuickHistory();
+}
+
+void QuickPanel::cboSec_Change(const QString& text) {
+    if (restoringSeconds_) return;
+    const std::optional<std::int16_t> seconds = secondsOf(s(text));
+    if (!seconds) {
+        services().messageBox("競技時間は-32768～32767の範囲の秒数で入力してください。",
+                              "競技時間選択", MsgIcon::Exclamation);
+        restoringSeconds_ = true;
+        ui->cboSec->setEditText(QString::number(QuickSeconds));
+        restoringSeconds_ = false;
+        if (!busy()) ui->lblZanTim->setText(QString::number(QuickSeconds));
+        return;
+    }
+    QuickSeconds = *seconds;
+    // While a challenge runs the display belongs to the countdown.
+    if (!busy()) ui->lblZanTim->setText(text);
+}
+
+void QuickPanel::cboSec_Click() {
+    failureShown_ = false;
+    cboSec_Change(ui->cboSec->currentText());
+    SetUpQuickGrid();
+    LoadQuickHistory();
+}
+
+void QuickPanel::cboSec_KeyPress(int keyAscii) {
+    if (keyAscii != 13) return;
+    failureShown_ = false;
+    SetUpQuickGrid();
+    LoadQuickHistory();
+}
+
+void QuickPanel::cmdStart2_Click() {
+    challenge_.start();
+    DisableHomeButtons();
+}
+
+void QuickPanel::cmdStop_Click() { challenge_.stop(); }
+
+void QuickPanel::DisableHomeButtons() {
+    if (cmdAgain) cmdAgain->setEnabled(false);
+    if (cmdGraph) cmdGraph->setEnabled(false);
+    ui->cmdStart2->setEnabled(false);
+}
+
+void QuickPanel::EnableHomeButtons() {
+    if (cmdAgain) cmdAgain->setEnabled(true);
+    if (cmdGraph) cmdGraph->setEnabled(true);
+    ui->cmdStart2->setEnabled(true);
+}
+
+void QuickPanel::showLamp(int lamp) {
+    for (int k = 1; k <= 3; ++k) imgStart[k]->setVisible(k == lamp);
+    ui->imgStartOff->setVisible(lamp == 0);
+}
+
+bool QuickPanel::busy() const {
+    return challenge_.startRequested() || challenge_.running() || asking_;
+}
+
+std::int64_t QuickPanel::clockSeconds() const {
+    return static_cast<std::int64_t>(std::floor(services().monotonicSeconds()));
+}
+
+void QuickPanel::tmrStart_Timer() {
+    const QuickChallenge::SignalTick tick = challenge_.signalTick(clockSeconds(), QuickSeconds);
+    if (tick.lamp == 0) return;
+    showLamp(tick.lamp);
+    services().beep();
+    if (tick.started) runName_ = s(ui->cboNamae->currentText());
+}
+
+void QuickPanel::tmrBp_Timer() {
+    const QuickChallenge::CountdownTick tick = challenge_.countdownTick(clockSeconds());
+    if (tick.stopHandled) {
+        if (tick.signalCancelled) showLamp(0);
+        ui->lblZanTim->setText(QString::number(QuickSeconds));
+        EnableHomeButtons();
+    }
+    if (!tick.remaining) return;
+    ui->lblZanTim->setText(QString::number(*tick.remaining));
+    if (tick.beep) services().beep();
+    if (tick.finished) endChallenge();
+}
+
+void QuickPanel::endChallenge() {
+    // The countdown is already clear, so ticks during the modal box do nothing.
+    asking_ = true;
+    const QString answer = services().inputBox("回数を入力してください", "回数入力");
+    asking_ = false;
+    const double count = leadingNumber(s(answer));
+    if (count != 0 && !std::isfinite(count)) {
+        tell("回数が大きすぎるため記録できませんでした。");
+    } else if (count != 0) {
+        services().beep();
+        const LocalDateTime when = services().now();
+        const std::int16_t seconds = challenge_.runSeconds();
+        const IoResult saved = appendQuick(runName_, when, seconds, count);
+        if (!saved) {
+            tell("記録を保存できませんでした。\r\n" + saved.reason);
+        } else if (runName_ == listedName_ && seconds == listedSeconds_) {
+            GridView* g = ui->msgList;
+            const int r = g->rows();
+            g->setRows(r + 1);
+            g->setText(r, 0, QString::number(r));
+            g->setText(r, 1, q(quickWhenText(when)));
+            g->setText(r, 2, QString::number(seconds));
+            g->setText(r, 3, q(formatNumber(count)));
+            if (count > leadingNumber(s(ui->lblQuick_Max->text())))
+                ui->lblQuick_Max->setText(q(bestText(roundHalfEven(count))));
+        }
+    }
+    ui->lblZanTim->setText(QString::number(QuickSeconds));
+    EnableHomeButtons();
+}
 
 }  // namespace mitoran

@@ -1,9 +1,164 @@
 #include "home/today_panel.h"
 
+#include <QSignalBlocker>
+
+#include "app/pctm.h"
+#include "data/data_files.h"
+#include "data/dates.h"
+#include "home/day_statistics.h"
+#include "ui/window_services.h"
+#include "ui_today_panel.h"
+
 namespace mitoran {
 
-TodayPanel::TodayPanel(QWidget* parent) : QWidget(parent) { setObjectName("fraToday"); }
+namespace {
 
-void TodayPanel::open(const std::vector<std::vector<std::string>>&) { setVisible(true); }
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+TodayPanel::TodayPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TodayPanel>()) {
+    ui->setupUi(this);
+    setObjectName("fraToday");
+    ui->msgList1->setColumnCount(4);
+    SetUpDayGrid();
+
+    connect(ui->hsbData, &QScrollBar::valueChanged, this, &TodayPanel::hsbData_Change);
+    connect(ui->cboKoumoku1, &QComboBox::activated, this, &TodayPanel::cboKoumoku1_Click);
+    connect(ui->cboDate, &QComboBox::activated, this, &TodayPanel::cboDate_Click);
+}
+
+TodayPanel::~TodayPanel() = default;
+
+void TodayPanel::open(const std::vector<std::vector<std::string>>& itemDates) {
+    itemDates_ = itemDates;
+    {
+        // A maximum below the kept position moves it; the computation below covers that.
+        const QSignalBlocker block(ui->hsbData);
+        ui->hsbData->setMaximum(std::max<int>(1, PCTM.ItemCount));
+    }
+    // The list offers the days of the item actually shown, so list and view always agree.
+    fillDateList(ui->hsbData->value());
+    ui->cboDate->setEditText(q(formatStoredDate(services().now().date)));
+
+    ui->cboKoumoku1->clear();
+    for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
+        ui->cboKoumoku1->addItem(q(PCTM.ItemNames[i]));
+    ui->cboKoumoku1->setCurrentIndex(0);
+
+    ComputeDayStatistics();
+    ShowDayGridAndChart();
+    setVisible(true);
+
+    // clang-format off
+    PCTM.HelpTourMessage =
+        "本日のトレーニング状況を個別の項目毎に参照できる機能です。\r\n"
+        "\r\n"
+        "「何セット」行ったのか、「何回」行ったのかをはじめ、１日の中での最高記録などを表示しています。\r\n"
+        "また各セットの回数を棒グラフで、累計を線グラフで表示します。\r\n"
+        "\r\n"
+        "中央にある日付のコンボＢＯＸで過去のデータを閲覧する事が可能です。\r\n"
+        "下段にあるスクロールバーかコンボＢＯＸで表示するトレーニングの項目を切り替えることができます。\r\n"
+        "\r\n";
+    // clang-format on
+    ShowHelpTourMessage();
+}
+
+void TodayPanel::fillDateList(int item) {
+    ui->cboDate->clear();
+    if (item < 0 || item >= static_cast<int>(itemDates_.size())) return;
+    for (const std::string& d : itemDates_[item]) ui->cboDate->addItem(q(d));
+}
+
+void TodayPanel::hsbData_Change() {
+    const QString shownDay = ui->cboDate->currentText();
+    fillDateList(ui->hsbData->value());
+    ui->cboDate->setEditText(shownDay);
+    ComputeDayStatistics();
+    ShowDayGridAndChart();
+}
+
+void TodayPanel::cboKoumoku1_Click() {
+    const int pos = ui->cboKoumoku1->currentIndex();
+    if (pos < 0) return;
+    ui->hsbData->setValue(pos + 1);  // raises hsbData_Change when the item differs
+}
+
+void TodayPanel::cboDate_Click() {
+    ComputeDayStatistics();
+    ShowDayGridAndChart();
+}
+
+void TodayPanel::ComputeDayStatistics() {
+    const int v = ui->hsbData->value();
+    HistoryAnalysis& analysis = PCTM.Analysis;
+    if (v < 1 || v >= static_cast<int>(PCTM.ItemNames.size())) {
+        mitoran::ComputeDayStatistics({}, std::nullopt, analysis);
+        ClearDayStatistics();
+        return;
+    }
+    ui->cboKoumoku1->setCurrentIndex(v - 1);
+    PCTM.CurrentItem = static_cast<std::int16_t>(v);
+
+    const std::optional<Date> day = parseDate(ui->cboDate->currentText().toStdString());
+    const Loaded<HistoryRecord> history = readHistory(PCTM.ItemNames[v]);
+    if (history.status == ReadStatus::Error) {
+        services().messageBox(q("履歴ファイルを読み込めませんでした。\r\n" + history.reason),
+                              "本日の実績", MsgIcon::Exclamation);
+    }
+    mitoran::ComputeDayStatistics(history.records, day, analysis);
+    if (analysis.SetTotal == 0) {
+        ClearDayStatistics();
+        return;
+    }
+    const DayLabels labels = dayLabels(analysis);
+    ui->lblSetMax->setText(q(labels.best));
+    ui->lblSetMin->setText(q(labels.lowest));
+    ui->lblSetAvg->setText(q(labels.average));
+    ui->lblTotal->setText(q(labels.total));
+    ui->lblSet->setText(q(labels.sets));
+}
+
+void TodayPanel::ClearDayStatistics() {
+    for (QLabel* l : {ui->lblSet, ui->lblTotal, ui->lblSetMax, ui->lblSetMin, ui->lblSetAvg})
+        l->setText("0");
+}
+
+void TodayPanel::SetUpDayGrid() {
+    GridView* g = ui->msgList1;
+    g->clear();
+    g->setRows(1);
+    const int widths[4] = {630, 1880, 900, 980};
+    const char* headers[4] = {"№", "日付", "回数", "累計"};
+    for (int c = 0; c < 4; ++c) {
+        g->setColumnWidthTwips(c, widths[c]);
+        g->setText(0, c, QString::fromUtf8(headers[c]));
+        g->setColumnCentred(c);
+    }
+}
+
+void TodayPanel::ShowDayGridAndChart() {
+    SetUpDayGrid();
+    const HistoryAnalysis& analysis = PCTM.Analysis;
+    const std::vector<DayRow> rows = dayRows(analysis);
+    const int n = static_cast<int>(rows.size());
+
+    ChartView* chart = ui->MSChart1;
+    chart->setCategoryCount(n);
+    GridView* g = ui->msgList1;
+    g->setRows(n + 1);
+    for (int k = 1; k <= n; ++k) {
+        chart->setValue(1, k, static_cast<double>(analysis.SetSeries.Total[k]));
+        chart->setValue(2, k, analysis.SetSeries.Count[k]);
+        const DayRow& r = rows[k - 1];
+        g->setText(k, 0, q(r.number));
+        g->setText(k, 1, q(r.date));
+        g->setText(k, 2, q(r.count));
+        g->setText(k, 3, q(r.total));
+    }
+    chart->redraw();
+    // Long days scroll so that the last set is in view.
+    g->setFirstVisibleRow(g->rows() > 6 ? g->rows() - 1 : 1);
+}
 
 }  // namespace mitoran

@@ -1,9 +1,402 @@
 #include "session/frmMain.h"
 
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPalette>
+#include <QPointer>
+#include <QScopeGuard>
+#include <algorithm>
+#include <cmath>
+
+#include "app/pctm.h"
+#include "app/screens.h"
+#include "art/pictures.h"
+#include "data/data_files.h"
+#include "data/records.h"
+#include "session/history_analysis.h"
+#include "ui/palette.h"
+#include "ui/window_services.h"
+#include "ui_frmMain.h"
+
 namespace mitoran {
+namespace {
 
-frmMain::frmMain(QWidget* parent) : QWidget(parent) { setWindowTitle(QStringLiteral("ミトラン")); }
+// clang-format off
+constexpr const char* kWelcomeText =
+    "ミトラン に興味をもっていただきありがとうございます。(^o^)／\r\n"
+    "\r\n"
+    "まずはサンプル登録データでどんなことができるソフトなのかを知って下さい。\r\n"
+    "ご自身のデータでスタートする場合は編集ボタンを押して履歴データの初期化を行なってください。\r\n"
+    "\r\n"
+    "登録されているトレーニング項目と回数を順次表示していきます。\r\n"
+    "\r\n"
+    "以下のＯＫボタンを押したら、サンプルに従ってトレーニングを実施し\r\n"
+    "まずはEnterキーを押すか､次へボタンをクリックしてみてください｡ \r\n"
+    "\r\n"
+    "トレーニングの実施履歴がデータとして保存されます。 ";
 
-bool frmMain::Form_Load() { show(); return true; }
+constexpr const char* kStepTwoText =
+    "同様に次のトレーニングを実施してみましょう！\r\n"
+    "今度は表示される指示数よりも多くか、あるいは少なく実施してみてください。\r\n"
+    "\r\n"
+    "← →キーを押すか、マウスでスクロールバーをクリックすると指示数が変更されます。\r\n"
+    "これが実施数となり任意の回数で保存することが可能です。\r\n"
+    "\r\n"
+    "実際の実施数に変更したら同様にEnterキーを押すか､次へボタンをクリックします\r\n";
+
+constexpr const char* kStepThreeText =
+    "指示数の下に表示されている情報の説明をします。\r\n"
+    "\r\n"
+    "左から…\r\n"
+    "\r\n"
+    "「トータル」というのはこれまでの全ての合計数です。セット数と回数を表示しています。\r\n"
+    "「最高」は１日分でのセット数、回数で過去に一番多かった値を表示しています。\r\n"
+    "「本日」は本日分のセット数、回数の値です。\r\n"
+    "「差」は過去の最高値と本日分の差です。\r\n"
+    "「平均」は過去の１日分のデータの平均値を表示しています。\r\n"
+    "\r\n"
+    "「１セットの実績」は過去の１セット分データの最大値と平均値を表示しています。\r\n";
+
+constexpr const char* kStepFourText =
+    "今度はこのトレーニングを実施しないで飛ばす方法です。\r\n"
+    "\r\n"
+    "右上にある二つのボタンの左側、『→』ボタンを押してみてください。\r\n"
+    "表示中のトレーニング項目については記録を残さず次の項目に移ります。\r\n"
+    "\r\n"
+    "右上にある二つのボタンの右側、『ハサミ』ボタンを押してみてください。\r\n"
+    "「→」ボタンが一つ飛ばしなのに対して、「ハサミ」ボタンは残り全てを飛ばします。\r\n"
+    "\r\n";
+// clang-format on
+
+constexpr int kPlanSlots = 20;
+constexpr int kPlanColour = 15;     // white
+constexpr int kCurrentColour = 12;  // red
+constexpr int kBarMaximum = 1000;
+
+void dressSkipButtons(QPushButton* nowCut, QPushButton* cut) {
+    nowCut->setIcon(pictures::arrowIcon());
+    cut->setIcon(pictures::scissorsIcon());
+}
+
+QColor buttonFace() { return QGuiApplication::palette().color(QPalette::Button); }
+
+QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+// Entries 1..ItemCount exist in all three item arrays.
+bool isItem(int index) {
+    return index >= 1 && index <= PCTM.ItemCount &&
+           index < static_cast<int>(PCTM.ItemNames.size()) &&
+           index < static_cast<int>(PCTM.ItemInstructed.size());
+}
+
+int nameFontPoints(const QString& name) {
+    const auto length = name.toUcs4().size();  // characters, not bytes of the file
+    if (length >= 1 && length <= 5) return 85;
+    if (length == 6 || length == 7) return 65;
+    return 55;
+}
+
+// The bar stops at 0 and 1000, so the proposal does too: a hand-edited instructed count outside
+// that range must still show the value that will be recorded.
+int proposeCount(int instructed) {
+    double proposal = instructed;
+    if (PCTM.CountMode == 1) proposal = std::floor(instructed * double(services().random()) + 1.0);
+    return static_cast<int>(std::clamp(proposal, 0.0, double(kBarMaximum)));
+}
+
+void warnNotRead(const QString& what, const std::string& reason) {
+    services().messageBox(what + QStringLiteral("を読み込めませんでした。\n") + qs(reason),
+                          QStringLiteral("読み込みエラー"), MsgIcon::Exclamation);
+}
+
+int advancedFlashIndex(int index) {
+    ++index;
+    if (index == 7) index = 9;  // silver and grey are too close to the window's own colour
+    if (index == 16) index = 0;
+    return index;
+}
+
+}  // namespace
+
+int frmMain::nextFlashColour_ = 0;
+int frmMain::nowCutFlashColour_ = 0;
+
+void frmMain::resetFlashCounters() {
+    nextFlashColour_ = 0;
+    nowCutFlashColour_ = 0;
+}
+
+frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frmMain>()) {
+    ui->setupUi(this);
+    for (int i = 1; i <= kPlanSlots; ++i)
+        plan_[i] = findChild<QLabel*>(QStringLiteral("lblSnd_%1").arg(i));
+    dressSkipButtons(ui->cmdNowCut, ui->cmdCut);
+
+    // The plan is written in white and red, so it sits on a dark panel of its own.
+    QPalette planPalette = ui->planPanel->palette();
+    planPalette.setColor(QPalette::Window, paletteColour(0));
+    ui->planPanel->setPalette(planPalette);
+    setAutoFillBackground(true);
+    setBackground(buttonFace());
+
+    connect(ui->hsbKaisu, &QScrollBar::valueChanged, this, &frmMain::hsbKaisu_Change);
+    connect(ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
+    connect(ui->cmdNowCut, &QPushButton::clicked, this, &frmMain::cmdNowCut_Click);
+    connect(ui->cmdCut, &QPushButton::clicked, this, &frmMain::cmdCut_Click);
+    // A scroll bar's keys run the other way by default; the left arrow must lower the count.
+    ui->hsbKaisu->setInvertedControls(false);
+    ui->hsbKaisu->installEventFilter(this);
+}
+
+frmMain::~frmMain() = default;
+
+bool frmMain::Form_Load() {
+    QPointer<frmMain> self(this);
+    // A file that cannot be read leaves the items and modes as they were; the user is told.
+    if (const IoResult items = LoadItemList(); !items)
+        warnNotRead(QStringLiteral("項目一覧"), items.reason);
+    if (const IoResult play = LoadPlaySettings(); !play)
+        warnNotRead(QStringLiteral("プレイ設定"), play.reason);
+    if (!self || closed_) return false;
+
+    if (PCTM.ItemCount <= 0) {
+        services().messageBox(QStringLiteral("先にトレーニング項目を設定してください"),
+                              QStringLiteral("項目無し"), MsgIcon::Exclamation);
+        if (!self || closed_) return false;
+        closed_ = true;
+        screens::openHomeScreen();
+        screens::closeScreen(this);
+        return false;
+    }
+
+    show();
+
+    for (int i = 1; i <= kPlanSlots; ++i) plan_[i]->hide();
+    for (int j = 1; j <= std::min<int>(PCTM.ItemCount, kPlanSlots); ++j) {
+        plan_[j]->show();
+        setPlanColour(j, kPlanColour);
+        plan_[j]->setText(QString::number(j) + QStringLiteral(".") + qs(PCTM.ItemNames[j]));
+    }
+
+    // The chosen item may have been deleted since it was chosen; then a normal round runs.
+    if (PCTM.SingleItemMode != 0 && !isItem(PCTM.SingleItemIndex)) PCTM.SingleItemMode = 0;
+
+    ui->cmdNext->setText(PCTM.ItemCount == 1 || PCTM.SingleItemMode == -1 ? QStringLiteral("終了")
+                                                                          : QStringLiteral("次へ"));
+    ui->hsbKaisu->setValue(0);
+    ui->lblKaisu->setText(QStringLiteral("0"));
+    PCTM.RoundPosition = PCTM.SingleItemMode != 0 ? PCTM.SingleItemIndex : 1;
+    setPlanColour(PCTM.RoundPosition, kCurrentColour);
+    ShowPromptItem();
+
+    PCTM.CurrentItem = PCTM.RoundPosition;
+    AnalyseItemHistory();
+
+    if (PCTM.WelcomeShown != -1 && PCTM.RoundRestarted != -1) {
+        PCTM.HelpTourMessage = kWelcomeText;
+        ShowHelpTourMessage();
+        PCTM.WelcomeShown = -1;
+    }
+    return true;
+}
+
+void frmMain::hsbKaisu_Change(int value) { ui->lblKaisu->setText(QString::number(value)); }
+
+bool frmMain::hsbKaisu_KeyPress(int key) {
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    cmdNext_Click();
+    return true;
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->hsbKaisu && event->type() == QEvent::KeyPress)
+        return hsbKaisu_KeyPress(static_cast<QKeyEvent*>(event)->key());
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::ShowPromptItem() {
+    const int p = PCTM.RoundPosition;
+    if (!isItem(p)) return;
+    const QString name = qs(PCTM.ItemNames[p]);
+    ui->lblKoumoku->setText(name);
+    QFont font = ui->lblKoumoku->font();
+    font.setPointSize(nameFontPoints(name));
+    ui->lblKoumoku->setFont(font);
+
+    const int proposal = proposeCount(PCTM.ItemInstructed[p]);
+    ui->lblKaisu->setText(QString::number(proposal));
+    ui->hsbKaisu->setValue(proposal);
+    ui->hsbKaisu->setFocus();
+}
+
+void frmMain::AnalyseItemHistory() {
+    QPointer<frmMain> self(this);
+    Loaded<HistoryRecord> loaded;
+    if (isItem(PCTM.CurrentItem)) {
+        const std::string& name = PCTM.ItemNames[PCTM.CurrentItem];
+        loaded = readHistory(name);
+        if (loaded.status == ReadStatus::Missing) {
+            // The item simply has no set yet; an existing file is never touched here.
+            if (const IoResult made = createIfMissing(historyFileName(name)); !made)
+                services().messageBox(
+                    QStringLiteral("履歴ファイルを作成できませんでした。\n") + qs(made.reason),
+                    QStringLiteral("保存エラー"), MsgIcon::Exclamation);
+        } else if (loaded.status == ReadStatus::Error) {
+            warnNotRead(QStringLiteral("履歴"), loaded.reason);
+        }
+    }
+    // The shared record is written over in place: its storage is reused from item to item.
+    AnalysisResult result;
+    result.analysis = std::move(PCTM.Analysis);
+    analyseHistory(loaded.records, services().now().date, result);
+    const PromptStatistics s = promptLabels(result);
+    PCTM.Analysis = std::move(result.analysis);
+    if (!self) return;
+
+    ui->lblSet->setText(qs(s.lblSet));
+    ui->lblSetTotalMax->setText(qs(s.lblSetTotalMax));
+    ui->lblTodaySet->setText(qs(s.lblTodaySet));
+    ui->lblSetSa->setText(qs(s.lblSetSa));
+    ui->lblSetKaiAvg->setText(qs(s.lblSetKaiAvg));
+    ui->lblTotal->setText(qs(s.lblTotal));
+    ui->lblDayMax->setText(qs(s.lblDayMax));
+    ui->lblTodayTotal->setText(qs(s.lblTodayTotal));
+    ui->lblKaiSa->setText(qs(s.lblKaiSa));
+    ui->lblDayAvg->setText(qs(s.lblDayAvg));
+    ui->lblSetMax->setText(qs(s.lblSetMax));
+    ui->lblSetAvg->setText(qs(s.lblSetAvg));
+}
+
+void frmMain::cmdNext_Click() {
+    // The flash lets events run: a second Enter then must neither record twice nor skip an item.
+    if (busy_ || closed_) return;
+    QPointer<frmMain> self(this);
+    busy_ = true;
+    const auto release = qScopeGuard([self] {
+        if (self) self->busy_ = false;
+    });
+
+    const double shown = leadingNumber(ui->lblKaisu->text().toStdString());
+    if (shown < 1) {
+        const MsgResult answer = services().messageBox(
+            QStringLiteral("回数ゼロで次へ進もうとしていますがよろしいですか？"),
+            QStringLiteral("確認"), MsgIcon::Exclamation, MsgButtons::OkCancel);
+        if (!self || closed_) return;
+        if (answer != MsgResult::Ok) {
+            ui->hsbKaisu->setFocus();
+            return;
+        }
+    }
+
+    const int p = PCTM.RoundPosition;
+    if (!isItem(p)) return;
+    const IoResult written =
+        appendHistory(PCTM.ItemNames[p], services().now(), toInt16(shown).value_or(0));
+    if (!written) {
+        // Not on disk means not recorded: the same item and count stay up for another try.
+        services().messageBox(QStringLiteral("このセットは保存されませんでした。\n") +
+                                  qs(written.reason) +
+                                  QStringLiteral("\n\n同じ項目のまま、もう一度記録できます。"),
+                              QStringLiteral("保存エラー"), MsgIcon::Exclamation);
+        if (self && !closed_) ui->hsbKaisu->setFocus();
+        return;
+    }
+
+    if (PCTM.ItemCount == p + 1) ui->cmdNext->setText(QStringLiteral("終わり"));
+    if (PCTM.SingleItemMode == -1) {
+        PCTM.SingleItemMode = 0;
+        endRound();
+        return;
+    }
+    if (p < PCTM.ItemCount) {
+        if (!advance(nextFlashColour_)) return;
+    } else {
+        endRound();
+    }
+    showStepHelp(PCTM.RoundPosition);
+}
+
+void frmMain::cmdNowCut_Click() {
+    if (busy_ || closed_) return;
+    QPointer<frmMain> self(this);
+    busy_ = true;
+    const auto release = qScopeGuard([self] {
+        if (self) self->busy_ = false;
+    });
+
+    if (PCTM.ItemCount == PCTM.RoundPosition + 1) ui->cmdNext->setText(QStringLiteral("終わり"));
+    if (PCTM.RoundPosition < PCTM.ItemCount)
+        advance(nowCutFlashColour_);
+    else
+        endRound();
+}
+
+void frmMain::cmdCut_Click() {
+    if (closed_) return;
+    endRound();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // Closing by the frame cuts the round; the program must not be left without a window.
+    if (!closed_) cmdCut_Click();
+    event->accept();
+}
+
+bool frmMain::advance(int& flashCounter) {
+    QPointer<frmMain> self(this);
+    flash(flashCounter);
+    if (!self || closed_) return false;  // cut while the flash was showing
+
+    setPlanColour(PCTM.RoundPosition, kPlanColour);
+    ++PCTM.RoundPosition;
+    setPlanColour(PCTM.RoundPosition, kCurrentColour);
+    ShowPromptItem();
+    flashCounter = advancedFlashIndex(flashCounter);
+    PCTM.CurrentItem = PCTM.RoundPosition;
+    AnalyseItemHistory();
+    return true;
+}
+
+void frmMain::flash(int colourIndex) {
+    QPointer<frmMain> self(this);
+    setBackground(paletteColour(colourIndex));
+    WaitSeconds(0.1f);
+    if (self) setBackground(buttonFace());
+}
+
+void frmMain::setBackground(const QColor& colour) {
+    QPalette p = palette();
+    p.setColor(QPalette::Window, colour);
+    setPalette(p);
+}
+
+QLabel* frmMain::planLabel(int position) const {
+    return position >= 1 && position <= kPlanSlots ? plan_[position] : nullptr;
+}
+
+void frmMain::setPlanColour(int position, int colourIndex) {
+    QLabel* label = planLabel(position);
+    if (!label) return;
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, paletteColour(colourIndex));
+    label->setPalette(p);
+}
+
+void frmMain::endRound() {
+    closed_ = true;
+    screens::closeScreen(this);
+    screens::openHomeScreen();
+}
+
+void frmMain::showStepHelp(int position) {
+    const char* text = position == 2   ? kStepTwoText
+                       : position == 3 ? kStepThreeText
+                       : position == 4 ? kStepFourText
+                                       : nullptr;
+    if (!text) return;
+    PCTM.HelpTourMessage = text;
+    ShowHelpTourMessage();
+}
 
 }  // namespace mitoran

@@ -52,7 +52,31 @@ struct AnalysisResult {
     std::int32_t mostSetsInDay = 0;  // most sets on one training day
 };
 
-// The full analysis of an item's records (in file order) as of `today`.
+// The full analysis of an item's records (in file order) as of `today`. The second form writes
+// over `into` and reuses its storage, so analysing item after item does not allocate per entry.
 AnalysisResult analyseHistory(const std::vector<HistoryRecord>& records, Date today);
+void analyseHistory(const std::vector<HistoryRecord>& records, Date today, AnalysisResult& into);
+
+// The same analysis without the every-calendar-day series (AllDaySeries is left empty), so that
+// other ways of filling that series can be checked and timed against the program's.
+AnalysisResult analyseSetsAndDays(const std::vector<HistoryRecord>& records, Date today);
+
+// The twelve texts of the prompt screen's statistics panel, named after the labels showing them.
+struct PromptStatistics {
+    std::string lblSet;          // sets, total
+    std::string lblSetTotalMax;  // sets, most in one day
+    std::string lblTodaySet;     // sets, today
+    std::string lblSetSa;        // sets, today minus the most
+    std::string lblSetKaiAvg;    // sets per training day
+    std::string lblTotal;        // count, total
+    std::string lblDayMax;       // count, best day
+    std::string lblTodayTotal;   // count, today
+    std::string lblKaiSa;        // count, today minus the best day
+    std::string lblDayAvg;       // count per training day
+    std::string lblSetMax;       // best single set
+    std::string lblSetAvg;       // average single set
+};
+
+PromptStatistics promptLabels(const AnalysisResult& result);
 
 }  // namespace mitoran

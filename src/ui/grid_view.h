@@ -11,17 +11,17 @@ class GridModel;
 
 class GridView : public QTableView {
     Q_OBJECT
-public:
+  public:
     explicit GridView(QWidget* parent = nullptr);
     ~GridView() override;
 
     void setColumnCount(int cols);  // part of each grid's design, set once
     int columnCount() const;
 
-    void clear();                    // every cell text (header included) becomes empty
-    void setFontSize(int points);    // the data cells
+    void clear();                  // every cell text (header included) becomes empty
+    void setFontSize(int points);  // the data cells
     void setHeaderFontSize(int points);
-    void setRows(int rows);          // header included: 1 leaves the header row only
+    void setRows(int rows);  // header included: 1 leaves the header row only
     int rows() const;
     void setColumnWidthTwips(int col, int twips);
     void setColumnCentred(int col);
@@ -41,14 +41,24 @@ public:
     int currentRow() const;
     int currentCol() const;
 
-signals:
+  signals:
     void dblClick();
 
-protected:
+  protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
+    void noteCellAt(const QModelIndex& index);
+    void updateRowHeight();
+    void applyFixedColumns();
+    void updateFrozenGeometry();
+
     std::unique_ptr<GridModel> model_;
+    QTableView* frozen_ = nullptr;  // the fixed columns, laid over the left edge
+    int fixedColumns_ = 0;
     int currentRow_ = 0;
     int currentCol_ = 0;
 };

@@ -47,7 +47,7 @@ const PlaySettings kPlayB{1, 1, 60};
 
 LocalDateTime moment(int n) {
     using namespace std::chrono;
-    return {year_month_day{year{2026}, month{12}, day{1 + n % 28}}, n % 24, n % 60, (n * 7) % 60};
+    return {year_month_day{year{2026}, month{12}, day{static_cast<unsigned>(1 + n % 28)}}, n % 24, n % 60, (n * 7) % 60};
 }
 
 // The writer the parent kills: alternates every rewrite between two contents and appends sets.
@@ -75,12 +75,13 @@ TEST(CrashSafety, KilledWritersLeaveEveryFileOldOrNew) {
     ASSERT_TRUE(rewriteItemList(kListA));
     ASSERT_TRUE(writeSettings(1));
     ASSERT_TRUE(writePlaySettings(kPlayA));
+    // An item's history file exists from the item's creation on.
+    ASSERT_TRUE(createIfMissing(historyFileName("腕立て伏せ")));
 
     std::mt19937 rng(20261208);
     std::uniform_int_distribution<int> delayUs(0, 4000);
     const int kKills = 200;
     std::size_t historyRecords = 0;
-    int killedMidWay = 0;
 
     for (int k = 0; k < kKills; ++k) {
         pid_t child = fork();
@@ -91,7 +92,6 @@ TEST(CrashSafety, KilledWritersLeaveEveryFileOldOrNew) {
         int status = 0;
         waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped on its own, status " << status;
-        ++killedMidWay;
 
         auto items = readItemList();
         ASSERT_TRUE(items.ok()) << "kill " << k;
@@ -126,10 +126,6 @@ TEST(CrashSafety, KilledWritersLeaveEveryFileOldOrNew) {
             EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << "kill " << k;
         }
     }
-    EXPECT_EQ(killedMidWay, kKills);
-    // No temporary file of a rewrite may be mistaken for data: the three files are all there is
-    // besides leftovers the program never reads.
-    EXPECT_TRUE(fileExists(kItemListFile));
 }
 
 }  // namespace

@@ -27,13 +27,14 @@ namespace {
 std::uint64_t g_timerOrder = 0;
 
 class ScriptedTimer : public ServiceTimer {
-public:
-    explicit ScriptedTimer(std::shared_ptr<ScriptedServices::TimerEntry> e) : entry_(std::move(e)) {}
+  public:
+    explicit ScriptedTimer(std::shared_ptr<ScriptedServices::TimerEntry> e)
+        : entry_(std::move(e)) {}
     ~ScriptedTimer() override { entry_->active = false; }
     void stop() override { entry_->active = false; }
     bool isActive() const override { return entry_->live(); }
 
-private:
+  private:
     std::shared_ptr<ScriptedServices::TimerEntry> entry_;
 };
 
@@ -117,8 +118,8 @@ int ScriptedServices::liveTimers(const QString& name) const {
 }
 
 int ScriptedServices::pendingSingleShots() const {
-    return static_cast<int>(std::count_if(timers_.begin(), timers_.end(),
-                                          [](const auto& t) { return !t->repeating && t->live(); }));
+    return static_cast<int>(std::count_if(
+        timers_.begin(), timers_.end(), [](const auto& t) { return !t->repeating && t->live(); }));
 }
 
 double ScriptedServices::nextSingleShotIn() const {

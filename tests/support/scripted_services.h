@@ -21,7 +21,7 @@ struct RecordedBox {
 };
 
 class ScriptedServices : public WindowServices {
-public:
+  public:
     // ---- what the test sets up ----
     // Answers for message boxes with OK and Cancel, in order; with none queued, Ok is answered.
     // Boxes with only OK always answer Ok and take nothing from this queue.
@@ -37,7 +37,7 @@ public:
     // now(); waits and advance() move it forward
     LocalDateTime clock{Date{std::chrono::year{2024}, std::chrono::month{4}, std::chrono::day{1}},
                         12, 0, 0};
-    double monotonic = 1000;   // monotonicSeconds()
+    double monotonic = 1000;  // monotonicSeconds()
 
     // ---- what the test reads ----
     // processEvents() also runs pending deleteLater()s, which Qt keeps back outside a running
@@ -46,10 +46,10 @@ public:
     // (the real event loop never does that).
     bool runDeferredDeletes = true;
 
-    std::vector<RecordedBox> boxes;     // every message box and input box, in order
+    std::vector<RecordedBox> boxes;  // every message box and input box, in order
     int beeps = 0;
     int processEventsCalls = 0;
-    std::vector<double> waits;          // seconds of every waitSeconds call
+    std::vector<double> waits;  // seconds of every waitSeconds call
     std::vector<std::pair<QWidget*, Qt::WindowState>> windowStates;
     int endProcessCalls = 0;
     int lastExitCode = 0;
@@ -79,7 +79,8 @@ public:
                          MsgButtons buttons) override;
     QString inputBox(const QString& prompt, const QString& title) override;
     void processEvents() override;  // counts, then really processes pending Qt events
-    void waitSeconds(double seconds) override;  // records, advances the clocks, processes events once when > 0
+    void waitSeconds(
+        double seconds) override;  // records, advances the clocks, processes events once when > 0
     std::unique_ptr<ServiceTimer> startRepeatingTimer(QObject* owner, const QString& name,
                                                       int intervalMs,
                                                       std::function<void()> tick) override;
@@ -91,13 +92,13 @@ public:
     double monotonicSeconds() override;
     float random() override;
     void setWindowState(QWidget* window, Qt::WindowState state) override;  // records, then applies
-    void showWindow(QWidget* window) override;                              // shows, no activation
-    void endProcess(int exitCode) override;                                 // records only
+    void showWindow(QWidget* window) override;                             // shows, no activation
+    void endProcess(int exitCode) override;                                // records only
 
     struct TimerEntry;  // implementation detail
     std::vector<std::shared_ptr<TimerEntry>> timers_;
 
-private:
+  private:
     void moveClocks(double seconds);
     void prune();
     double clockFraction = 0;  // the part of a second `clock` has not shown yet

@@ -7,7 +7,7 @@
 namespace mitoran::testing {
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -22,7 +22,7 @@ public:
     // Converts UTF-8 text to the CP932 bytes the files hold (for building expected contents).
     static std::string cp932(std::string_view utf8);
 
-private:
+  private:
     std::string path_;
     std::string previous_;
 };

@@ -1,0 +1,80 @@
+// Reading the longest history an item can hold (32,767 sets, one a day): the parse must cost no
+// more than reading and decoding the bytes (BM_HistoryParsed ≤ 2 × BM_HistoryBytesDecoded).
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "data/cp932.h"
+#include "data/data_files.h"
+#include "data/file_io.h"
+
+namespace {
+
+using namespace mitoran;
+
+// The file lives under an absolute path, so these benchmarks neither depend on nor change the
+// working folder that other benchmarks set.
+class LongHistoryFile {
+public:
+    LongHistoryFile() {
+        char pattern[] = "/tmp/mitoran-bench-data-XXXXXX";
+        if (!::mkdtemp(pattern)) std::abort();
+        folder_ = pattern;
+        item_ = folder_ + "/腕立て伏せ";
+        std::string bytes;
+        bytes.reserve(kSets * 40);
+        Date day{std::chrono::year{1937}, std::chrono::month{1}, std::chrono::day{1}};
+        for (int i = 0; i < kSets; ++i) {
+            const LocalDateTime when{day, 6 + i % 17, i % 60, (i * 7) % 60};
+            bytes += encodeHistoryRecord(when, static_cast<std::int16_t>((i * 37) % 1001));
+            day = addDays(day, 1);
+        }
+        if (!rewriteFile(historyFileName(item_), bytes)) std::abort();
+    }
+    ~LongHistoryFile() {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+    const std::string& item() const { return item_; }
+    std::string fileName() const { return historyFileName(item_); }
+
+    static constexpr int kSets = 32767;
+
+private:
+    std::string folder_;
+    std::string item_;
+};
+
+const LongHistoryFile& longHistory() {
+    static LongHistoryFile file;
+    return file;
+}
+
+void BM_HistoryBytesDecoded(benchmark::State& state) {
+    const std::string name = longHistory().fileName();
+    for (auto _ : state) {
+        ReadBytes raw = readWholeFile(name);
+        std::string text = decodeCp932(raw.bytes);
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_HistoryBytesDecoded)->Unit(benchmark::kMillisecond);
+
+void BM_HistoryParsed(benchmark::State& state) {
+    const std::string& item = longHistory().item();
+    for (auto _ : state) {
+        auto history = readHistory(item);
+        if (history.records.size() != LongHistoryFile::kSets || history.skipped != 0) {
+            state.SkipWithError("history did not read back whole");
+            break;
+        }
+        benchmark::DoNotOptimize(history.records.data());
+    }
+}
+BENCHMARK(BM_HistoryParsed)->Unit(benchmark::kMillisecond);
+
+}  // namespace

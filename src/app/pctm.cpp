@@ -1,0 +1,161 @@
+#include "app/pctm.h"
+
+#include <QString>
+#include <filesystem>
+#include <system_error>
+
+#include "app/screens.h"
+#include "data/file_io.h"
+#include "session/frmMain.h"
+#include "ui/window_services.h"
+
+namespace mitoran {
+
+Pctm PCTM;
+
+namespace {
+
+constexpr int kMaxItems = 20;
+
+const QString kProgramTitle = QStringLiteral("ミトラン");
+
+std::string named(std::string_view file) { return "「" + std::string(file) + "」"; }
+
+// Why a required file could not be loaded, naming the file.
+template <class T>
+std::string loadFailure(std::string_view file, const Loaded<T>& loaded) {
+    if (loaded.status == ReadStatus::Missing) return named(file) + "が見つかりません。";
+    std::string why = named(file) + "を読み込めません。";
+    if (!loaded.reason.empty()) why += "（" + loaded.reason + "）";
+    return why;
+}
+
+std::string workingFolder() {
+    std::error_code ec;
+    auto p = std::filesystem::current_path(ec);
+    return ec ? std::string("（不明）") : p.string();
+}
+
+// Start-up cannot go on without this file: say which one, and where it was looked for.
+void reportStartupFailure(const IoResult& r) {
+    const std::string text =
+        r.reason + "\r\nフォルダ：" + workingFolder() + "\r\n\r\nミトランを起動できません。";
+    services().messageBox(QString::fromStdString(text), kProgramTitle, MsgIcon::Exclamation,
+                          MsgButtons::Ok);
+}
+
+// The work of CheckDataAtStartup; tells apart a failed item list (start-up cannot go on) from a
+// history file that could not be created (the round will report its own writes).
+IoResult checkData(bool* itemListFailed) {
+    *itemListFailed = false;
+    IoResult r = LoadItemList();
+    if (!r) {
+        *itemListFailed = true;
+        return r;
+    }
+    if (PCTM.ItemCount < 1) return IoResult::success();
+    const std::string history = historyFileName(PCTM.ItemNames[1]);
+    IoResult created = createIfMissing(history);
+    if (!created)
+        return IoResult::failure(named(history) + "を作成できません。（" + created.reason + "）");
+    return IoResult::success();
+}
+
+}  // namespace
+
+IoResult LoadItemList() {
+    Loaded<ItemRecord> loaded = readItemList();
+    if (!loaded.ok()) return IoResult::failure(loadFailure(kItemListFile, loaded));
+    // The prompt screen has slots for 20 items; more would overrun it, and dropping the rest
+    // would lose them at the next rewrite of the list.
+    if (loaded.records.size() > static_cast<std::size_t>(kMaxItems))
+        return IoResult::failure(named(kItemListFile) + "の項目が" +
+                                 std::to_string(loaded.records.size()) + "件あります。項目は" +
+                                 std::to_string(kMaxItems) + "件までです。");
+
+    const std::size_t n = loaded.records.size();
+    std::vector<std::string> names(n + 1);
+    std::vector<std::int16_t> instructed(n + 1, 0);
+    std::vector<std::int32_t> target(n + 1, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        names[i + 1] = std::move(loaded.records[i].name);
+        instructed[i + 1] = loaded.records[i].instructed;
+        target[i + 1] = loaded.records[i].target;
+    }
+    PCTM.ItemNames = std::move(names);
+    PCTM.ItemInstructed = std::move(instructed);
+    PCTM.ItemTarget = std::move(target);
+    PCTM.ItemCount = static_cast<std::int16_t>(n);
+    return IoResult::success();
+}
+
+IoResult LoadPlaySettings() {
+    Loaded<PlaySettings> loaded = readPlaySettings();
+    if (!loaded.ok()) return IoResult::failure(loadFailure(kPlaySettingsFile, loaded));
+    if (loaded.records.empty())
+        return IoResult::failure(named(kPlaySettingsFile) + "に有効な設定がありません。");
+    const PlaySettings& s = loaded.records.front();
+    PCTM.LaunchMode = s.launchMode;
+    PCTM.CountMode = s.countMode;
+    PCTM.LaunchInterval = s.interval;
+    return IoResult::success();
+}
+
+IoResult LoadSettings() {
+    Loaded<SettingsRecord> loaded = readSettings();
+    if (!loaded.ok()) return IoResult::failure(loadFailure(kSettingsFile, loaded));
+    if (loaded.records.empty())
+        return IoResult::failure(named(kSettingsFile) + "に有効な設定がありません。");
+    PCTM.HelpTourOn = loaded.records.front().helpTour;
+    return IoResult::success();
+}
+
+IoResult CheckDataAtStartup() {
+    bool itemListFailed = false;
+    return checkData(&itemListFailed);
+}
+
+void WaitSeconds(float seconds) { services().waitSeconds(seconds); }
+
+void ShowHelpTourMessage() {
+    if (PCTM.HelpTourOn == 0) return;
+    services().messageBox(QString::fromStdString(PCTM.HelpTourMessage),
+                          QStringLiteral("ヘルプツアー"), MsgIcon::Information, MsgButtons::Ok);
+}
+
+int Main() {
+    services().processEvents();
+
+    bool itemListFailed = false;
+    IoResult r = checkData(&itemListFailed);
+    if (!r) {
+        if (itemListFailed) {
+            reportStartupFailure(r);
+            return 1;
+        }
+        // Not fatal: the first set recorded creates the file, or reports why it cannot.
+        services().messageBox(QString::fromStdString(r.reason), kProgramTitle, MsgIcon::Exclamation,
+                              MsgButtons::Ok);
+    }
+    r = LoadSettings();
+    if (!r) {
+        reportStartupFailure(r);
+        return 1;
+    }
+    // The prompt screen reads these again, but a missing file must stop the start here.
+    r = LoadPlaySettings();
+    if (!r) {
+        reportStartupFailure(r);
+        return 1;
+    }
+
+    if (frmMain* prompt = screens::openPromptScreen(Qt::WindowNoState)) {
+        services().showWindow(prompt);
+    } else if (!screens::homeScreen()) {
+        // The prompt screen refused and opened nothing in its place: never run without a window.
+        screens::openHomeScreen();
+    }
+    return 0;
+}
+
+}  // namespace mitoran

@@ -1,0 +1,42 @@
+#pragma once
+// The window services of the running program, on Qt Widgets.
+#include <QElapsedTimer>
+#include <random>
+
+#include "ui/window_services.h"
+
+namespace mitoran {
+
+class QtWindowServices : public WindowServices {
+  public:
+    QtWindowServices();
+
+    MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
+                         MsgButtons buttons = MsgButtons::Ok) override;
+    QString inputBox(const QString& prompt, const QString& title) override;
+
+    void processEvents() override;
+    void waitSeconds(double seconds) override;
+
+    std::unique_ptr<ServiceTimer> startRepeatingTimer(QObject* owner, const QString& name,
+                                                      int intervalMs,
+                                                      std::function<void()> tick) override;
+    std::unique_ptr<ServiceTimer> startSingleShot(QObject* owner, const QString& name,
+                                                  double seconds,
+                                                  std::function<void()> done) override;
+
+    void beep() override;
+    LocalDateTime now() override;
+    double monotonicSeconds() override;
+    float random() override;
+
+    void setWindowState(QWidget* window, Qt::WindowState state) override;
+    void showWindow(QWidget* window) override;
+    void endProcess(int exitCode) override;
+
+  private:
+    QElapsedTimer started_;
+    std::mt19937 generator_;
+};
+
+}  // namespace mitoran

@@ -1,0 +1,540 @@
+// The history detail screen driven as a user would: opened from the registry, switched, sorted
+// by double clicks and left with Esc.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "app/pctm.h"
+#include "app/screens.h"
+#include "data/data_files.h"
+#include "history/frmGraph.h"
+#include "home/frmSettei.h"
+#include "support/scripted_services.h"
+#include "support/temp_folder.h"
+#include "ui/chart_view.h"
+#include "ui/grid_view.h"
+
+using namespace mitoran;
+using mitoran::testing::ScriptedServices;
+using mitoran::testing::TempFolder;
+
+namespace {
+
+Date ymd(int y, int m, int d) {
+    return Date{std::chrono::year{y}, std::chrono::month{static_cast<unsigned>(m)},
+                std::chrono::day{static_cast<unsigned>(d)}};
+}
+
+class HistoryScreenTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        services_ = &mitoran::testing::installScriptedServices();
+        services_->setNow(2024, 3, 20);
+        PCTM = Pctm{};
+        frmGraph::resetSortToggles();
+    }
+
+    void TearDown() override {
+        if (auto* g = screens::historyScreen()) screens::closeScreen(g);
+        if (auto* h = screens::homeScreen()) screens::closeScreen(h);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        PCTM = Pctm{};
+        frmGraph::resetSortToggles();
+    }
+
+    // Registers items in memory and on disk, each with an empty history file.
+    void setItems(const std::vector<std::string>& names) {
+        std::vector<ItemRecord> items;
+        PCTM.ItemNames.assign(1, std::string());
+        PCTM.ItemInstructed.assign(1, 0);
+        PCTM.ItemTarget.assign(1, 0);
+        for (const auto& n : names) {
+            PCTM.ItemNames.push_back(n);
+            PCTM.ItemInstructed.push_back(10);
+            PCTM.ItemTarget.push_back(1000);
+            items.push_back({n, 10, 1000});
+            ASSERT_TRUE(createIfMissing(historyFileName(n)).ok);
+        }
+        PCTM.ItemCount = static_cast<std::int16_t>(names.size());
+        ASSERT_TRUE(rewriteItemList(items).ok);
+    }
+
+    void addSet(const std::string& item, int y, int m, int d, int count, int hour = 12) {
+        ASSERT_TRUE(appendHistory(item, LocalDateTime{ymd(y, m, d), hour, 0, 0},
+                                  static_cast<std::int16_t>(count))
+                        .ok);
+    }
+
+    frmGraph* open() {
+        PCTM.CurrentItem = 1;
+        return screens::openHistoryScreen();
+    }
+
+    template <class T>
+    T* child(const char* name) {
+        auto* g = screens::historyScreen();
+        EXPECT_NE(g, nullptr);
+        if (!g) return nullptr;
+        T* w = g->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString label(const char* name) {
+        auto* l = child<QLabel>(name);
+        return l ? l->text() : QString();
+    }
+    GridView* list() { return child<GridView>("msgList"); }
+    ChartView* chart() { return child<ChartView>("MSChart1"); }
+
+    // Texts of one column, data rows only.
+    QStringList column(int col) {
+        QStringList out;
+        GridView* g = list();
+        for (int r = 1; r < g->rows(); ++r) out << g->text(r, col);
+        return out;
+    }
+    QStringList row(int r) {
+        QStringList out;
+        for (int c = 0; c < 4; ++c) out << list()->text(r, c);
+        return out;
+    }
+    static QVector<double> doubles(std::initializer_list<double> v) { return QVector<double>(v); }
+
+    void clickMode(const char* name) {
+        auto* b = child<QPushButton>(name);
+        ASSERT_NE(b, nullptr);
+        b->click();
+    }
+
+    // A double click on a visible data cell, as the mouse does it.
+    void doubleClickCell(int gridRow, int col) {
+        GridView* g = list();
+        g->setFirstVisibleRow(gridRow);
+        QCoreApplication::processEvents();
+        const QRect cell = g->visualRect(g->model()->index(gridRow - 1, col));
+        ASSERT_TRUE(cell.isValid()) << "row " << gridRow << " col " << col;
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    void switchWithCombo(int index) {
+        auto* cbo = child<QComboBox>("cboKoumoku");
+        ASSERT_NE(cbo, nullptr);
+        cbo->setCurrentIndex(index);
+        emit cbo->activated(index);
+    }
+
+    TempFolder folder_;
+    ScriptedServices* services_ = nullptr;
+};
+
+// ---------------------------------------------------------------- summary panel
+
+TEST_F(HistoryScreenTest, OneRecordGivesOneDayAndAveragesEqualToTheCount) {
+    setItems({"腕立て"});
+    addSet("腕立て", 2024, 3, 5, 12);
+    ASSERT_NE(open(), nullptr);
+
+    EXPECT_EQ(label("lblStDate"), "2024/03/05");
+    EXPECT_EQ(label("lblEdDate"), "2024/03/05");
+    EXPECT_EQ(label("lblDate_Sa"), "1");
+    EXPECT_EQ(label("lblJisshibi"), "1");
+    EXPECT_EQ(label("lblMiJisshibi"), "0");
+    EXPECT_EQ(label("lblSet"), "1");
+    EXPECT_EQ(label("lblTotal"), "12");
+    EXPECT_EQ(label("lblSetMax"), "12");
+    EXPECT_EQ(label("lblSetMin"), "12");
+    EXPECT_EQ(label("lblSetAvg"), "12.00");
+    EXPECT_EQ(label("lblDayMax"), "12");
+    EXPECT_EQ(label("lblDayMin"), "12");
+    EXPECT_EQ(label("lblDayAvg"), "12.00");
+    EXPECT_EQ(screens::historyScreen()->windowTitle(), "筋トレ実績詳細");
+}
+
+TEST_F(HistoryScreenTest, SpanCountsDaysWithoutSetsAndGroupsSetsOfOneDay) {
+    setItems({"腹筋"});
+    addSet("腹筋", 2024, 3, 1, 7, 8);
+    addSet("腹筋", 2024, 3, 1, 5, 9);
+    addSet("腹筋", 2024, 3, 3, 15);
+    ASSERT_NE(open(), nullptr);
+
+    EXPECT_EQ(label("lblStDate"), "2024/03/01");
+    EXPECT_EQ(label("lblEdDate"), "2024/03/03");
+    EXPECT_EQ(label("lblDate_Sa"), "3");
+    EXPECT_EQ(label("lblJisshibi"), "2");
+    EXPECT_EQ(label("lblMiJisshibi"), "1");
+    EXPECT_EQ(label("lblSet"), "3");
+    EXPECT_EQ(label("lblTotal"), "27");
+    EXPECT_EQ(label("lblSetMax"), "15");
+    EXPECT_EQ(label("lblSetMin"), "5");
+    EXPECT_EQ(label("lblSetAvg"), "9.00");
+    EXPECT_EQ(label("lblDayMax"), "15");
+    EXPECT_EQ(label("lblDayMin"), "12");
+    EXPECT_EQ(label("lblDayAvg"), "13.50");
+
+    const HistoryAnalysis& a = PCTM.Analysis;
+    ASSERT_EQ(a.DoneDaySeries.length(), 2);
+    EXPECT_EQ(a.DoneDaySeries.Count[1], 12);
+    ASSERT_EQ(a.SetCountSeries.length(), 2);
+    EXPECT_EQ(a.SetCountSeries.Count[1], 2);
+    ASSERT_EQ(a.AllDaySeries.length(), 3);
+    EXPECT_EQ(a.AllDaySeries.DateText[2], "2024年03月02日");
+    EXPECT_EQ(a.AllDaySeries.Count[2], 0);
+    EXPECT_EQ(a.AllDaySeries.Total[2], 12);
+}
+
+TEST_F(HistoryScreenTest, LargeCountsKeepTheMinimumMarkerAndNeverWrap) {
+    setItems({"スクワット"});
+    addSet("スクワット", 2024, 3, 1, 30001);
+    addSet("スクワット", 2024, 3, 2, 32767);
+    addSet("スクワット", 2024, 3, 2, 32767);
+    ASSERT_NE(open(), nullptr);
+
+    // The smallest-value searches start at 30000, so no count above it is ever the minimum.
+    EXPECT_EQ(label("lblSetMin"), "30000");
+    EXPECT_EQ(label("lblDayMin"), "30000");
+    EXPECT_EQ(label("lblSetMax"), "32767");
+    // A day of two full sets exceeds 16 bits and must not wrap to a negative number.
+    EXPECT_EQ(label("lblDayMax"), "65534");
+    EXPECT_EQ(label("lblTotal"), "95535");
+    EXPECT_EQ(label("lblDayAvg"), "47767.50");
+
+    clickMode("Option2");
+    EXPECT_EQ(row(2), QStringList({"2", "24年03月02日", "65534", "95535"}));
+}
+
+TEST_F(HistoryScreenTest, LoadLeavesTodaysTotalOfAnEarlierAnalysisAlone) {
+    setItems({"腕立て"});
+    addSet("腕立て", 2024, 3, 20, 9);  // dated today
+    PCTM.Analysis.TodayTotal = 42;
+    ASSERT_NE(open(), nullptr);
+    EXPECT_EQ(PCTM.Analysis.GrandTotal, 9);
+    EXPECT_EQ(PCTM.Analysis.TodayTotal, 42);
+}
+
+TEST_F(HistoryScreenTest, SwitchingToAnItemWithoutSetsClearsEverythingOfThePreviousItem) {
+    setItems({"腕立て", "腹筋"});
+    for (int d = 1; d <= 12; ++d) addSet("腕立て", 2024, 2, d, d);
+    ASSERT_NE(open(), nullptr);
+    for (const char* mode : {"Option1", "Option2", "Option3", "Option4"}) {
+        SCOPED_TRACE(mode);
+        clickMode(mode);
+        switchWithCombo(1);
+        auto* hsb = child<QScrollBar>("hsbData");
+        EXPECT_EQ(hsb->value(), 2);
+        EXPECT_EQ(PCTM.CurrentItem, 2);
+        EXPECT_EQ(label("lblStDate"), "データなし");
+        EXPECT_EQ(label("lblEdDate"), "データなし");
+        for (const char* l :
+             {"lblDate_Sa", "lblJisshibi", "lblMiJisshibi", "lblSet", "lblTotal", "lblSetMax",
+              "lblSetMin", "lblSetAvg", "lblDayMax", "lblDayMin", "lblDayAvg"})
+            EXPECT_EQ(label(l), "0") << l;
+        EXPECT_EQ(list()->rows(), 1);
+        EXPECT_EQ(list()->text(0, 1), "日付");
+        EXPECT_EQ(chart()->categoryCount(), 0);
+        EXPECT_TRUE(chart()->values(1).isEmpty());
+        EXPECT_EQ(PCTM.Analysis.SetSeries.length(), 0);
+        EXPECT_EQ(PCTM.Analysis.AllDaySeries.length(), 0);
+
+        // Back with the scroll bar: the combo follows and the same view is drawn again.
+        hsb->setValue(1);
+        EXPECT_EQ(child<QComboBox>("cboKoumoku")->currentText(), "腕立て");
+        EXPECT_EQ(label("lblTotal"), "78");
+        EXPECT_EQ(list()->rows(), 13);
+        EXPECT_TRUE(child<QPushButton>(mode)->isChecked());
+    }
+}
+
+TEST_F(HistoryScreenTest, DraggingTheThumbSwitchesOnlyWhenReleased) {
+    setItems({"腕立て", "腹筋"});
+    addSet("腕立て", 2024, 3, 1, 10);
+    addSet("腹筋", 2024, 3, 1, 20);
+    ASSERT_NE(open(), nullptr);
+    auto* hsb = child<QScrollBar>("hsbData");
+    ASSERT_NE(hsb, nullptr);
+    EXPECT_EQ(hsb->minimum(), 1);
+    EXPECT_EQ(hsb->maximum(), 2);
+
+    hsb->setSliderDown(true);
+    hsb->setSliderPosition(2);
+    EXPECT_EQ(PCTM.CurrentItem, 1);
+    EXPECT_EQ(label("lblTotal"), "10");
+    hsb->setSliderDown(false);
+    EXPECT_EQ(PCTM.CurrentItem, 2);
+    EXPECT_EQ(label("lblTotal"), "20");
+    EXPECT_EQ(child<QComboBox>("cboKoumoku")->currentText(), "腹筋");
+}
+
+TEST_F(HistoryScreenTest, HelpTourExplainsTheScreenOnOpeningAndModesButNotItemSwitches) {
+    setItems({"腕立て", "腹筋"});
+    addSet("腕立て", 2024, 3, 1, 10);
+    PCTM.HelpTourOn = 1;
+    ASSERT_NE(open(), nullptr);
+    ASSERT_EQ(services_->messageBoxes().size(), 1u);
+    EXPECT_EQ(services_->messageBoxes()[0].title, "ヘルプツアー");
+    EXPECT_EQ(services_->messageBoxes()[0].text,
+              "これはトレーニング開始日から現在までの状況を参照できる機能です。\r\n\r\n"
+              "開始日や経過日数、セット数や回数など様々な情報を表示しています。\r\n"
+              "また各セットの回数を棒グラフで、累計を線グラフで表示します。\r\n\r\n"
+              "表示されているリストとグラフはボタンで切り替えることができます。\r\n"
+              "リストの任意の列でダブルクリックすると昇順と降順に並び替えて表示することが可能で"
+              "す。\r\n\r\n"
+              "下段にあるスクロールバーかコンボＢＯＸで表示するトレーニングの項目を切り替えることが"
+              "できます。\r\n\r\n"
+              "メイン画面に戻るにはＥＳＣキーを押すか、右上の×ボタンを押してください。\r\n\r\n");
+    // The box comes only after the window is up.
+    EXPECT_GE(services_->processEventsCalls, 1);
+
+    clickMode("Option3");
+    ASSERT_EQ(services_->messageBoxes().size(), 2u);
+    EXPECT_EQ(services_->messageBoxes()[1].text,
+              "「日ごとデータ（全日）ボタン」を押すと、日付毎にまとめたデータとして表示されます。"
+              "\r\n\r\nなお、実施しなかった日も含めて全てのデータを表示します。\r\n");
+    switchWithCombo(1);
+    child<QScrollBar>("hsbData")->setValue(1);
+    clickMode("Option1");
+    EXPECT_EQ(services_->messageBoxes().size(), 2u);
+
+    PCTM.HelpTourOn = 0;
+    clickMode("Option2");
+    EXPECT_EQ(services_->messageBoxes().size(), 2u);
+}
+
+TEST_F(HistoryScreenTest, RecordsOutOfDateOrderDoNotBreakAnyView) {
+    setItems({"腕立て"});
+    addSet("腕立て", 2024, 3, 5, 10);
+    addSet("腕立て", 2024, 3, 1, 11);
+    addSet("腕立て", 2024, 3, 5, 12);
+    ASSERT_NE(open(), nullptr);
+    EXPECT_EQ(label("lblSet"), "3");
+    EXPECT_EQ(label("lblTotal"), "33");
+    EXPECT_FALSE(label("lblMiJisshibi").startsWith('-'));
+    for (const char* mode : {"Option1", "Option2", "Option3", "Option4"}) {
+        clickMode(mode);
+        EXPECT_EQ(chart()->categoryCount(), list()->rows() - 1) << mode;
+    }
+    doubleClickCell(1, 2);
+    EXPECT_EQ(label("lblSort"), "回数 降順");
+}
+
+// ---------------------------------------------------------------- views
+
+TEST_F(HistoryScreenTest, EachModeShowsItsSeriesInTheListAndTheChart) {
+    setItems({"腕立て"});
+    addSet("腕立て", 2024, 3, 1, 10, 8);
+    addSet("腕立て", 2024, 3, 1, 12, 9);
+    addSet("腕立て", 2024, 3, 3, 15);
+    ASSERT_NE(open(), nullptr);
+
+    // Opening selects the per-set view.
+    EXPECT_TRUE(child<QPushButton>("Option1")->isChecked());
+    EXPECT_EQ(row(0), QStringList({"№", "日付", "回数", "累計"}));
+    ASSERT_EQ(list()->rows(), 4);
+    EXPECT_EQ(row(1), QStringList({"1", "24年03月01日", "10", "10"}));
+    EXPECT_EQ(row(2), QStringList({"2", "24年03月01日", "12", "22"}));
+    EXPECT_EQ(row(3), QStringList({"3", "24年03月03日", "15", "37"}));
+    EXPECT_EQ(chart()->values(1), doubles({10, 22, 37}));
+    EXPECT_EQ(chart()->values(2), doubles({10, 12, 15}));
+
+    clickMode("Option2");
+    EXPECT_FALSE(child<QPushButton>("Option1")->isChecked());
+    ASSERT_EQ(list()->rows(), 3);
+    EXPECT_EQ(row(1), QStringList({"1", "24年03月01日", "22", "22"}));
+    EXPECT_EQ(row(2), QStringList({"2", "24年03月03日", "15", "37"}));
+    EXPECT_EQ(chart()->values(1), doubles({22, 37}));
+    EXPECT_EQ(chart()->values(2), doubles({22, 15}));
+
+    // A day without sets: count 0, and the running total stays where the day before left it.
+    clickMode("Option3");
+    ASSERT_EQ(list()->rows(), 4);
+    EXPECT_EQ(row(1), QStringList({"1", "24年03月01日", "22", "22"}));
+    EXPECT_EQ(row(2), QStringList({"2", "24年03月02日", "0", "22"}));
+    EXPECT_EQ(row(3), QStringList({"3", "24年03月03日", "15", "37"}));
+    EXPECT_EQ(chart()->values(1), doubles({22, 22, 37}));
+    EXPECT_EQ(chart()->values(2), doubles({22, 0, 15}));
+
+    clickMode("Option4");
+    ASSERT_EQ(list()->rows(), 3);
+    EXPECT_EQ(row(1), QStringList({"1", "24年03月01日", "2", "2"}));
+    EXPECT_EQ(row(2), QStringList({"2", "24年03月03日", "1", "3"}));
+    EXPECT_EQ(chart()->values(1), doubles({2, 3}));
+    EXPECT_EQ(chart()->values(2), doubles({2, 1}));
+    EXPECT_EQ(label("lblSort"), "日付 昇順");
+
+    const QStringList captions = {"１セットデータ", "日ごとデータ （実施）",
+                                  "日ごとデータ （全日）", "セット数データ"};
+    for (int i = 0; i < 4; ++i) {
+        auto* b = child<QPushButton>(("Option" + std::to_string(i + 1)).c_str());
+        EXPECT_EQ(b->text(), captions[i]);
+        EXPECT_EQ(b->isChecked(), i == 3);
+    }
+}
+
+TEST_F(HistoryScreenTest, TenDataRowsScrollToTheEndAndNineDoNot) {
+    setItems({"九日", "十日"});
+    for (int d = 1; d <= 9; ++d) addSet("九日", 2024, 3, d, d);
+    for (int d = 1; d <= 10; ++d) addSet("十日", 2024, 3, d, d);
+    ASSERT_NE(open(), nullptr);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(list()->rows(), 10);
+    EXPECT_EQ(list()->firstVisibleRow(), 1);
+
+    switchWithCombo(1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(list()->rows(), 11);
+    EXPECT_GT(list()->firstVisibleRow(), 1);
+    QScrollBar* bar = list()->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+// ---------------------------------------------------------------- sorting
+
+TEST_F(HistoryScreenTest, CountColumnSortsDescendingFirstThenAscendingAndRowsKeepTheirNumber) {
+    setItems({"腕立て"});
+    addSet("腕立て", 2024, 3, 1, 12);
+    addSet("腕立て", 2024, 3, 2, 30);
+    addSet("腕立て", 2024, 3, 3, 7);
+    ASSERT_NE(open(), nullptr);
+
+    doubleClickCell(2, kColCount);
+    EXPECT_EQ(label("lblSort"), "回数 降順");
+    EXPECT_EQ(column(kColCount), QStringList({"30", "12", "7"}));
+    EXPECT_EQ(row(1), QStringList({"2", "24年03月02日", "30", "42"}));
+    EXPECT_EQ(column(kColNumber), QStringList({"2", "1", "3"}));
+
+    doubleClickCell(1, kColCount);
+    EXPECT_EQ(label("lblSort"), "回数 昇順");
+    EXPECT_EQ(column(kColCount), QStringList({"7", "12", "30"}));
+    EXPECT_EQ(row(1), QStringList({"3", "24年03月03日", "7", "49"}));
+    // The chart keeps date order.
+    EXPECT_EQ(chart()->values(2), doubles({12, 30, 7}));
+}
+
+TEST_F(HistoryScreenTest, DateAndRunningTotalShareOneToggle) {
+    setItems({"腕立て"});
+    addSet("腕立て", 2024, 3, 1, 12);
+    addSet("腕立て", 2024, 3, 2, 30);
+    addSet("腕立て", 2024, 3, 4, 7);
+    ASSERT_NE(open(), nullptr);
+
+    doubleClickCell(1, kColDate);
+    EXPECT_EQ(label("lblSort"), "日付 降順");
+    EXPECT_EQ(column(kColDate), QStringList({"24年03月04日", "24年03月02日", "24年03月01日"}));
+
+    doubleClickCell(1, kColTotal);
+    EXPECT_EQ(label("lblSort"), "累計 昇順");
+    EXPECT_EQ(column(kColTotal), QStringList({"12", "42", "49"}));
+
+    doubleClickCell(1, kColDate);
+    EXPECT_EQ(label("lblSort"), "日付 降順");
+    EXPECT_EQ(frmGraph::sortToggles().CountSortDescending, 0);
+}
+
+TEST_F(HistoryScreenTest, NumberColumnSortsNothingButScrollsBackToTheTop) {
+    setItems({"腕立て"});
+    for (int d = 1; d <= 20; ++d) addSet("腕立て", 2024, 3, d, 40 - d);
+    ASSERT_NE(open(), nullptr);
+    const QStringList before = column(kColCount);
+
+    doubleClickCell(15, kColNumber);
+    EXPECT_EQ(column(kColCount), before);
+    EXPECT_EQ(label("lblSort"), "日付 昇順");
+    EXPECT_EQ(list()->firstVisibleRow(), 1);
+    EXPECT_EQ(frmGraph::sortToggles().CountSortDescending, 0);
+    EXPECT_EQ(frmGraph::sortToggles().TotalSortDescending, 0);
+
+    // Any sort also shows the first data row again.
+    doubleClickCell(15, kColCount);
+    EXPECT_EQ(list()->firstVisibleRow(), 1);
+    EXPECT_EQ(list()->text(1, kColCount), "39");
+}
+
+TEST_F(HistoryScreenTest, TogglesSurviveModeItemAndReopening) {
+    setItems({"腕立て", "腹筋"});
+    addSet("腕立て", 2024, 3, 1, 12);
+    addSet("腕立て", 2024, 3, 2, 30);
+    addSet("腹筋", 2024, 3, 1, 5);
+    addSet("腹筋", 2024, 3, 3, 8);
+    ASSERT_NE(open(), nullptr);
+
+    doubleClickCell(1, kColCount);
+    EXPECT_EQ(label("lblSort"), "回数 降順");
+
+    // A new view starts in date order, but the toggle goes on from where it was.
+    clickMode("Option2");
+    EXPECT_EQ(label("lblSort"), "日付 昇順");
+    EXPECT_EQ(column(kColNumber), QStringList({"1", "2"}));
+    doubleClickCell(1, kColCount);
+    EXPECT_EQ(label("lblSort"), "回数 昇順");
+
+    doubleClickCell(1, kColTotal);
+    EXPECT_EQ(label("lblSort"), "累計 降順");
+    switchWithCombo(1);
+    EXPECT_EQ(label("lblSort"), "日付 昇順");
+    EXPECT_EQ(column(kColCount), QStringList({"5", "8"}));
+    doubleClickCell(1, kColDate);
+    EXPECT_EQ(label("lblSort"), "日付 昇順");
+    doubleClickCell(1, kColCount);
+    EXPECT_EQ(label("lblSort"), "回数 降順");
+
+    child<QPushButton>("cmdModori")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(screens::historyScreen(), nullptr);
+    ASSERT_NE(open(), nullptr);
+    EXPECT_TRUE(child<QPushButton>("Option1")->isChecked());
+    EXPECT_EQ(child<QScrollBar>("hsbData")->value(), 1);
+    EXPECT_EQ(label("lblSort"), "日付 昇順");
+    doubleClickCell(1, kColCount);
+    EXPECT_EQ(label("lblSort"), "回数 昇順");
+    doubleClickCell(1, kColDate);
+    EXPECT_EQ(label("lblSort"), "日付 降順");
+}
+
+// ---------------------------------------------------------------- leaving
+
+TEST_F(HistoryScreenTest, EscClosesFromTheListAndTheComboAndLeavesTheHomeScreenOpen) {
+    setItems({"腕立て"});
+    addSet("腕立て", 2024, 3, 1, 12);
+    ASSERT_NE(screens::openHomeScreen(), nullptr);
+    QWidget* home = screens::homeScreen();
+
+    for (const char* focus : {"msgList", "cboKoumoku"}) {
+        SCOPED_TRACE(focus);
+        ASSERT_NE(open(), nullptr);
+        auto* target = child<QWidget>(focus);
+        ASSERT_NE(target, nullptr);
+        // Other keys are the controls' own.
+        QTest::keyClick(target, Qt::Key_Down);
+        EXPECT_NE(screens::historyScreen(), nullptr);
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_EQ(screens::historyScreen(), nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_EQ(screens::homeScreen(), home);
+        EXPECT_TRUE(home->isVisible());
+    }
+}
+
+TEST_F(HistoryScreenTest, BackButtonAndWindowFrameCloseTheScreen) {
+    setItems({"腕立て"});
+    ASSERT_NE(open(), nullptr);
+    child<QPushButton>("cmdModori")->click();
+    EXPECT_EQ(screens::historyScreen(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QPointer<frmGraph> g = open();
+    ASSERT_NE(g, nullptr);
+    EXPECT_TRUE(g->isVisible());
+    g->close();
+    EXPECT_EQ(screens::historyScreen(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(g.isNull());
+}
+
+}  // namespace

@@ -1,0 +1,225 @@
+// Starting the next round from the home screen in the three launch modes, and a single-item
+// round from the overview, with the real prompt screen and the scripted clock.
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTest>
+
+#include "home_fixture.h"
+#include "session/frmMain.h"
+
+namespace mitoran::testing {
+namespace {
+
+class HomeLaunch : public HomeFixture {
+  protected:
+    void SetUp() override {
+        HomeFixture::SetUp();
+        frmMain::resetFlashCounters();
+        addItem("腕立て", 100);
+        addItem("腹筋", 100);
+    }
+
+    void setPlay(std::int16_t mode, float interval) {
+        PCTM.LaunchMode = mode;
+        PCTM.LaunchInterval = interval;
+        ASSERT_TRUE(writePlaySettings({mode, PCTM.CountMode, interval}).ok);
+    }
+
+    // The last window state the code asked for the prompt screen.
+    Qt::WindowState lastPromptState() const {
+        for (auto it = svc->windowStates.rbegin(); it != svc->windowStates.rend(); ++it)
+            if (it->first == screens::promptScreen()) return it->second;
+        return static_cast<Qt::WindowState>(-1);
+    }
+
+    // Presses the start button and lets the closed home screen go.
+    void start(frmSettei* home) {
+        click(home, "cmdAgain");
+        flushDeletes();
+    }
+
+    // Ends the prompt screen without a round, as if the round had been cut short elsewhere.
+    void dropPrompt() {
+        screens::closeScreen(screens::promptScreen());
+        flushDeletes();
+    }
+};
+
+TEST_F(HomeLaunch, DirectModeShowsThePromptAtOnceInNormalState) {
+    setPlay(2, 15);
+    start(openHome());
+    EXPECT_EQ(screens::homeScreen(), nullptr);
+    ASSERT_NE(screens::promptScreen(), nullptr);
+    EXPECT_TRUE(screens::promptScreen()->isVisible());
+    EXPECT_EQ(lastPromptState(), Qt::WindowNoState);
+    EXPECT_EQ(svc->pendingSingleShots(), 0);
+    EXPECT_EQ(PCTM.RoundRestarted, -1);
+}
+
+TEST_F(HomeLaunch, FixedModeWaitsExactlyTheIntervalEvenAcrossMidnight) {
+    setPlay(0, 15);
+    svc->setNow(2024, 3, 7, 23, 50, 0);
+    start(openHome());
+    EXPECT_EQ(screens::homeScreen(), nullptr);
+    ASSERT_NE(screens::promptScreen(), nullptr);
+    EXPECT_EQ(lastPromptState(), Qt::WindowMinimized);
+    EXPECT_DOUBLE_EQ(svc->nextSingleShotIn(), 900);
+
+    svc->advance(899.5);
+    EXPECT_EQ(lastPromptState(), Qt::WindowMinimized);
+    svc->advance(0.5);
+    EXPECT_EQ(lastPromptState(), Qt::WindowNoState);
+    EXPECT_TRUE(screens::promptScreen()->isVisible());
+    EXPECT_EQ(svc->pendingSingleShots(), 0);
+    EXPECT_EQ(svc->now().date, ymd(2024, 3, 8));
+}
+
+TEST_F(HomeLaunch, RandomModeWaitsWholeMinutesFromOneToTheInterval) {
+    setPlay(1, 60);
+    svc->randomDraws = {0.0f, 0.5f, 0.99999994f};
+    std::vector<double> delays;
+    for (int round = 0; round < 3; ++round) {
+        start(reopenHome());
+        ASSERT_NE(screens::promptScreen(), nullptr);
+        EXPECT_EQ(lastPromptState(), Qt::WindowMinimized);
+        delays.push_back(svc->nextSingleShotIn());
+        svc->advance(delays.back());
+        EXPECT_EQ(lastPromptState(), Qt::WindowNoState);
+        dropPrompt();
+    }
+    EXPECT_EQ(delays, (std::vector<double>{60, 1860, 3600}));
+}
+
+TEST_F(HomeLaunch, AnIntervalMovedWithoutEnterIsNeitherStoredNorUsed) {
+    setPlay(0, 15);
+    frmSettei* home = openHome();
+    click(home, "cmdMaster");
+    auto* hsb = child<QScrollBar>(home, "hsbTime");
+    ASSERT_NE(hsb, nullptr);
+    EXPECT_EQ(hsb->value(), 15);
+    const std::string before = TempFolder::read(kPlaySettingsFile);
+    hsb->setValue(30);
+    EXPECT_EQ(TempFolder::read(kPlaySettingsFile), before);
+    start(home);
+    EXPECT_DOUBLE_EQ(svc->nextSingleShotIn(), 900);
+}
+
+TEST_F(HomeLaunch, TheIntervalStoredWithEnterIsTheNextDelay) {
+    setPlay(0, 15);
+    frmSettei* home = openHome();
+    click(home, "cmdMaster");
+    auto* hsb = child<QScrollBar>(home, "hsbTime");
+    ASSERT_NE(hsb, nullptr);
+    hsb->setValue(30);
+    hsb->setFocus();
+    QTest::keyClick(hsb, Qt::Key_Return);
+    EXPECT_EQ(PCTM.LaunchInterval, 30);
+    start(home);
+    EXPECT_DOUBLE_EQ(svc->nextSingleShotIn(), 1800);
+}
+
+TEST_F(HomeLaunch, APromptUsedBeforeTheDelayEndsIsStillBroughtUpAtItsEnd) {
+    setPlay(0, 5);
+    start(openHome());
+    frmMain* prompt = screens::promptScreen();
+    ASSERT_NE(prompt, nullptr);
+    // The user restores it from the task bar, does the first set, and puts it away again.
+    svc->setWindowState(prompt, Qt::WindowNoState);
+    prompt->cmdNext_Click();
+    svc->advance(60);
+    ASSERT_EQ(screens::promptScreen(), prompt);
+    svc->setWindowState(prompt, Qt::WindowMinimized);
+    svc->advance(240);
+    EXPECT_EQ(lastPromptState(), Qt::WindowNoState);
+    EXPECT_EQ(screens::promptScreen(), prompt);
+}
+
+TEST_F(HomeLaunch, APromptClosedDuringTheDelayTakesTheDelayWithIt) {
+    setPlay(0, 5);
+    start(openHome());
+    ASSERT_EQ(svc->pendingSingleShots(), 1);
+    dropPrompt();
+    EXPECT_EQ(svc->pendingSingleShots(), 0);
+    svc->advance(300);
+    EXPECT_EQ(screens::promptScreen(), nullptr);
+}
+
+TEST_F(HomeLaunch, WithoutItemsTheStartEndsAtOnceWithoutShowingThePromptAgain) {
+    setPlay(0, 15);
+    // The list emptied behind the home screen's back: the prompt screen refuses when it loads.
+    ASSERT_TRUE(rewriteItemList({}).ok);
+    start(openHome());
+    EXPECT_EQ(svc->pendingSingleShots(), 0);
+    EXPECT_EQ(screens::promptScreen(), nullptr);
+    EXPECT_TRUE(svc->messageTexts().contains("先にトレーニング項目を設定してください"));
+    ASSERT_NE(screens::homeScreen(), nullptr) << "the refusal brings the home screen back";
+    svc->advance(3600);
+    EXPECT_EQ(screens::promptScreen(), nullptr);
+}
+
+TEST_F(HomeLaunch, ADoubleClickedRowTrainsThatItemAloneAndTheOverviewReturnsRecomputed) {
+    setPlay(1, 60);  // no launch delay applies here whatever the mode
+    record("腕立て", today, 30);
+    frmSettei* home = openHome();
+    GridView* g = grid(home);
+    ASSERT_EQ(g->text(2, 2), "0");
+
+    const QRect cell = g->visualRect(g->model()->index(1, 0));  // screen row 2: 腹筋
+    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+    flushDeletes();
+    EXPECT_EQ(PCTM.SingleItemIndex, 2);
+    EXPECT_EQ(screens::homeScreen(), nullptr);
+    auto* prompt = screens::promptScreen();
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(lastPromptState(), Qt::WindowNoState);
+    EXPECT_EQ(svc->pendingSingleShots(), 0);
+
+    prompt->cmdNext_Click();
+    flushDeletes();
+    EXPECT_EQ(screens::promptScreen(), nullptr);
+    home = screens::homeScreen();
+    ASSERT_NE(home, nullptr);
+    g = grid(home);
+    EXPECT_EQ(g->text(1, 2), "30");
+    EXPECT_EQ(g->text(2, 2), "10") << "one set of the instructed count";
+    EXPECT_EQ(g->text(2, 5), "1");
+    EXPECT_EQ(readHistory("腹筋").records.size(), 1u);
+    EXPECT_EQ(PCTM.SingleItemMode, 0);
+}
+
+TEST_F(HomeLaunch, AStartDuringTheLoadStopsTheLoadOfTheClosingScreen) {
+    setPlay(0, 15);
+    PCTM.HelpTourOn = 1;
+    PCTM.ItemTarget[1] = PCTM.ItemTarget[2] = 10;
+    ASSERT_TRUE(rewriteItemList({{"腕立て", 10, 10}, {"腹筋", 10, 10}}).ok);
+    record("腕立て", today, 11);
+    record("腹筋", today, 11);
+    // The start button is pressed while the first goal message is up.
+    bool pressed = false;
+    svc->onBox = [&](const RecordedBox&) {
+        if (pressed || !screens::homeScreen()) return;
+        pressed = true;
+        screens::homeScreen()->cmdAgain_Click();
+    };
+    frmSettei* home = screens::openHomeScreen();
+    svc->onBox = nullptr;
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(boxTitles().count("目標回数達成！"), 1) << "the second item's message is not shown";
+    for (const QString& text : svc->messageTexts())
+        EXPECT_FALSE(text.startsWith("一通りのトレーニング")) << "nor the home screen's help text";
+    EXPECT_EQ(home, nullptr);
+    EXPECT_EQ(screens::homeScreen(), nullptr);
+    ASSERT_NE(screens::promptScreen(), nullptr);
+    EXPECT_DOUBLE_EQ(svc->nextSingleShotIn(), 900);
+}
+
+TEST_F(HomeLaunch, ADoubleClickOnTheHeaderStartsNothing) {
+    frmSettei* home = openHome();
+    emit grid(home)->dblClick();  // the header row: current row 0
+    EXPECT_EQ(screens::promptScreen(), nullptr);
+    EXPECT_EQ(screens::homeScreen(), home);
+    EXPECT_EQ(PCTM.SingleItemMode, 0);
+}
+
+}  // namespace
+}  // namespace mitoran::testing

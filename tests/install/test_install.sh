@@ -1,0 +1,46 @@
+#!/bin/sh
+# Installs into a temporary root and checks the layout, the desktop entry and the launcher.
+set -eu
+build=$1
+root=$(mktemp -d /tmp/mitoran-install-XXXXXX)
+trap 'rm -rf "$root"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+DESTDIR="$root/dest" cmake --install "$build" --prefix /usr >/dev/null
+d="$root/dest/usr"
+for f in bin/mitoran bin/mitoran-launch share/applications/mitoran.desktop \
+         share/icons/hicolor/scalable/apps/mitoran.svg share/doc/mitoran/ZovHelp.html; do
+    [ -e "$d/$f" ] || fail "missing $f"
+done
+[ -x "$d/bin/mitoran-launch" ] || fail "launcher not executable"
+ls "$d/share/mitoran/sample" | grep -qi '^項目一覧\.txt$' || fail "no first-run item list"
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$d/share/applications/mitoran.desktop" || fail "desktop entry invalid"
+fi
+
+# The launcher, with the program replaced by a stand-in that reports where it was started.
+fake="$root/fake"
+mkdir -p "$fake/bin" "$fake/share/mitoran"
+cp "$d/bin/mitoran-launch" "$fake/bin/"
+cp -r "$d/share/mitoran/sample" "$fake/share/mitoran/"
+printf '#!/bin/sh\npwd > "%s/started-in"\n' "$root" > "$fake/bin/mitoran"
+chmod +x "$fake/bin/mitoran"
+
+XDG_DATA_HOME="$root/xdg" "$fake/bin/mitoran-launch"
+[ "$(cat "$root/started-in")" = "$root/xdg/mitoran" ] || fail "not started in the data folder"
+for f in "$fake/share/mitoran/sample"/*; do
+    cmp -s "$f" "$root/xdg/mitoran/$(basename "$f")" || fail "first-run file $(basename "$f") not copied"
+done
+
+# A folder with data keeps it: nothing is copied over or beside it.
+rm -rf "$root/xdg/mitoran"/*
+printf '"x",1,1\r\n' > "$root/xdg/mitoran/項目一覧.TXT"
+XDG_DATA_HOME="$root/xdg" "$fake/bin/mitoran-launch"
+[ "$(ls "$root/xdg/mitoran" | wc -l)" -eq 1 ] || fail "the launcher copied into a folder with data"
+printf '"x",1,1\r\n' | cmp -s - "$root/xdg/mitoran/項目一覧.TXT" || fail "user data changed"
+
+# HOME is the fallback when XDG_DATA_HOME is unset.
+rm -f "$root/started-in"
+env -u XDG_DATA_HOME HOME="$root/home" "$fake/bin/mitoran-launch"
+[ "$(cat "$root/started-in")" = "$root/home/.local/share/mitoran" ] || fail "default folder not used"
+echo "install layout and launcher: ok"

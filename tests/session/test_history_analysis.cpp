@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+#include <random>
+
+#include "session/history_analysis.h"
+#include "session/linear_day_fill.h"
+
+namespace mitoran {
+namespace {
+
+using namespace std::chrono;
+
+Date ymd(int y, unsigned m, unsigned d) { return Date{year{y}, month{m}, day{d}}; }
+
+HistoryRecord set(const std::string& dateText, int count) {
+    HistoryRecord r;
+    r.date = dateText;
+    r.day = parseDate(dateText).value();
+    r.time = "12時00分00秒";
+    r.count = static_cast<std::int16_t>(count);
+    r.countText = std::to_string(count);
+    return r;
+}
+
+std::vector<std::string> texts(const Series& s) {
+    return {s.DateText.begin() + 1, s.DateText.end()};
+}
+std::vector<std::int32_t> counts(const Series& s) { return {s.Count.begin() + 1, s.Count.end()}; }
+std::vector<std::int64_t> totals(const Series& s) { return {s.Total.begin() + 1, s.Total.end()}; }
+
+using Texts = std::vector<std::string>;
+using Counts = std::vector<std::int32_t>;
+using Totals = std::vector<std::int64_t>;
+
+TEST(HistoryAnalysis, EmptyHistoryHasNoDataMarkersAndZeroLabels) {
+    const AnalysisResult r = analyseHistory({}, ymd(2024, 3, 7));
+    const HistoryAnalysis& a = r.analysis;
+    EXPECT_EQ(a.SetTotal, 0);
+    EXPECT_EQ(a.TrainingDays, 0);
+    EXPECT_EQ(a.CalendarDays, 0);
+    EXPECT_EQ(a.GrandTotal, 0);
+    EXPECT_EQ(a.TodayTotal, 0);
+    EXPECT_EQ(a.BestSet, 0);
+    EXPECT_EQ(a.BestDay, 0);
+    EXPECT_EQ(a.WorstSet, 30000);
+    EXPECT_EQ(a.WorstDay, 30000);
+    for (const Series* s : {&a.SetSeries, &a.DoneDaySeries, &a.AllDaySeries, &a.SetCountSeries})
+        EXPECT_EQ(s->length(), 0);
+    const PromptStatistics s = promptLabels(r);
+    for (const std::string* t :
+         {&s.lblSet, &s.lblSetTotalMax, &s.lblTodaySet, &s.lblSetSa, &s.lblSetKaiAvg, &s.lblTotal,
+          &s.lblDayMax, &s.lblTodayTotal, &s.lblKaiSa, &s.lblDayAvg, &s.lblSetMax, &s.lblSetAvg})
+        EXPECT_EQ(*t, "0");
+}
+
+TEST(HistoryAnalysis, OneSetToday) {
+    const PromptStatistics s =
+        promptLabels(analyseHistory({set("2024年03月07日", 8)}, ymd(2024, 3, 7)));
+    EXPECT_EQ(s.lblSet, "1");
+    EXPECT_EQ(s.lblTotal, "8");
+    EXPECT_EQ(s.lblSetMax, "8");
+    EXPECT_EQ(s.lblSetAvg, "8.0");
+    EXPECT_EQ(s.lblTodaySet, "1");
+    EXPECT_EQ(s.lblTodayTotal, "8");
+    EXPECT_EQ(s.lblSetTotalMax, "1");
+    EXPECT_EQ(s.lblDayMax, "8");
+    EXPECT_EQ(s.lblDayAvg, "8.0");
+    EXPECT_EQ(s.lblSetKaiAvg, "1.0");
+    EXPECT_EQ(s.lblKaiSa, "0");
+    EXPECT_EQ(s.lblSetSa, "0");
+}
+
+// Two sets on 1 March, one on 3 March: the day in between has no set.
+TEST(HistoryAnalysis, DaysWithAGapFillEverySeries) {
+    const AnalysisResult r = analyseHistory(
+        {set("2024年03月01日", 10), set("2024年03月01日", 12), set("2024年03月03日", 15)},
+        ymd(2024, 3, 3));
+    const HistoryAnalysis& a = r.analysis;
+    EXPECT_EQ(a.SetTotal, 3);
+    EXPECT_EQ(a.TrainingDays, 2);
+    EXPECT_EQ(a.CalendarDays, 3);
+    EXPECT_EQ(totals(a.SetSeries), (Totals{10, 22, 37}));
+    EXPECT_EQ(texts(a.DoneDaySeries), (Texts{"2024年03月01日", "2024年03月03日"}));
+    EXPECT_EQ(counts(a.DoneDaySeries), (Counts{22, 15}));
+    EXPECT_EQ(totals(a.DoneDaySeries), (Totals{22, 37}));
+    EXPECT_EQ(texts(a.SetCountSeries), texts(a.DoneDaySeries));
+    EXPECT_EQ(counts(a.SetCountSeries), (Counts{2, 1}));
+    EXPECT_EQ(totals(a.SetCountSeries), (Totals{2, 3}));
+    EXPECT_EQ(texts(a.AllDaySeries), (Texts{"2024年03月01日", "2024年03月02日", "2024年03月03日"}));
+    EXPECT_EQ(counts(a.AllDaySeries), (Counts{22, 0, 15}));
+    EXPECT_EQ(totals(a.AllDaySeries), (Totals{22, 22, 37}));
+    EXPECT_EQ(a.BestDay, 22);
+    EXPECT_EQ(a.WorstDay, 15);
+    EXPECT_EQ(a.BestSet, 15);
+    EXPECT_EQ(a.WorstSet, 10);
+    EXPECT_EQ(a.GrandTotal, 37);
+    EXPECT_EQ(r.mostSetsInDay, 2);
+
+    const PromptStatistics s = promptLabels(r);
+    EXPECT_EQ(s.lblDayAvg, "18.5");
+    EXPECT_EQ(s.lblSetKaiAvg, "1.5");
+    EXPECT_EQ(s.lblSetAvg, "12.3");
+    EXPECT_EQ(s.lblSetTotalMax, "2");
+    EXPECT_EQ(s.lblTodaySet, "1");
+    EXPECT_EQ(s.lblTodayTotal, "15");
+    EXPECT_EQ(s.lblKaiSa, "-7");
+    EXPECT_EQ(s.lblSetSa, "-1");
+}
+
+// A set of 0 is a set; a date that comes back after another date opens a second training day,
+// and the calendar series takes the first of the two.
+TEST(HistoryAnalysis, ZeroSetsCountAndRepeatedDatesFormNewDays) {
+    const AnalysisResult r = analyseHistory({set("2024年03月01日", 5), set("2024年03月02日", 0),
+                                             set("2024年03月01日", 7), set("2024年03月03日", 4)},
+                                            ymd(2024, 3, 9));
+    const HistoryAnalysis& a = r.analysis;
+    EXPECT_EQ(a.SetTotal, 4);
+    EXPECT_EQ(a.WorstSet, 0);
+    EXPECT_EQ(a.WorstDay, 0);
+    EXPECT_EQ(a.BestDay, 7);
+    EXPECT_EQ(a.TrainingDays, 4);  // more days than the span of 3: the series still hold them
+    EXPECT_EQ(a.CalendarDays, 3);
+    EXPECT_EQ(counts(a.DoneDaySeries), (Counts{5, 0, 7, 4}));
+    EXPECT_EQ(counts(a.AllDaySeries), (Counts{5, 0, 4}));
+    EXPECT_EQ(totals(a.AllDaySeries), (Totals{5, 5, 16}));
+    const PromptStatistics s = promptLabels(r);
+    EXPECT_EQ(s.lblSetAvg, "4.0");
+    EXPECT_EQ(s.lblDayAvg, "4.0");
+    EXPECT_EQ(s.lblSetKaiAvg, "1.0");
+}
+
+// Today is a calendar date, the day grouping is by text: a hand-written date without leading
+// zeros counts for today but forms a day of its own, and calendar days match stored texts only.
+TEST(HistoryAnalysis, TodayIsReadAsADateWhileDaysCompareTexts) {
+    const AnalysisResult r =
+        analyseHistory({set("2024年03月06日", 3), set("2024年3月7日", 4), set("2024年03月07日", 5)},
+                       ymd(2024, 3, 7));
+    EXPECT_EQ(r.analysis.TodayTotal, 9);
+    EXPECT_EQ(r.todaySets, 2);
+    EXPECT_EQ(r.analysis.TrainingDays, 3);
+    EXPECT_EQ(counts(r.analysis.AllDaySeries), (Counts{3, 5}));
+}
+
+TEST(HistoryAnalysis, CountsAboveTheMarkersNeitherWrapNorHideTheAverages) {
+    std::vector<HistoryRecord> records(40, set("2024年03月07日", 1000));  // 40000 in one day
+    records.push_back(set("2024年03月08日", 31000));
+    const AnalysisResult r = analyseHistory(records, ymd(2024, 3, 7));
+    const HistoryAnalysis& a = r.analysis;
+    EXPECT_EQ(a.BestDay, 40000);
+    EXPECT_EQ(a.WorstDay, 30000);  // the search starts at its marker
+    EXPECT_EQ(a.BestSet, 31000);
+    EXPECT_EQ(a.TodayTotal, 40000);
+    EXPECT_EQ(a.GrandTotal, 71000);
+    const PromptStatistics s = promptLabels(r);
+    EXPECT_EQ(s.lblTodayTotal, "40000");
+    EXPECT_EQ(s.lblKaiSa, "0");
+    EXPECT_EQ(s.lblDayAvg, "35500.0");
+    EXPECT_EQ(s.lblSetAvg, "1731.7");
+
+    // A single hand-made set above every marker still shows its averages.
+    const PromptStatistics one =
+        promptLabels(analyseHistory({set("2024年03月07日", 31000)}, ymd(2024, 3, 7)));
+    EXPECT_EQ(one.lblSetAvg, "31000.0");
+    EXPECT_EQ(one.lblDayAvg, "31000.0");
+    EXPECT_EQ(one.lblSetKaiAvg, "1.0");
+
+    // A day beyond 32 bits keeps exact running totals; its own count stops at the largest value.
+    const std::vector<HistoryRecord> huge(70000, set("2024年03月07日", 32767));
+    const HistoryAnalysis h = analyseHistory(huge, ymd(2024, 3, 7)).analysis;
+    EXPECT_EQ(h.GrandTotal, 70000LL * 32767);
+    EXPECT_EQ(h.TodayTotal, 70000LL * 32767);
+    EXPECT_EQ(h.DoneDaySeries.Count[1], std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(h.AllDaySeries.Total[1], 70000LL * 32767);
+}
+
+TEST(HistoryAnalysis, RecordsOutOfOrderGiveAnEmptyOrShortSpan) {
+    const AnalysisResult back = analyseHistory(
+        {set("2024年03月05日", 1), set("2024年03月09日", 2), set("2024年03月01日", 3)},
+        ymd(2024, 3, 9));
+    EXPECT_EQ(back.analysis.CalendarDays, 0);
+    EXPECT_EQ(back.analysis.AllDaySeries.length(), 0);
+    EXPECT_EQ(back.analysis.TrainingDays, 3);
+    EXPECT_EQ(counts(back.analysis.DoneDaySeries), (Counts{1, 2, 3}));
+    EXPECT_EQ(promptLabels(back).lblDayAvg, "2.0");
+
+    // Year 1900 next to year 9999: the calendar series stops at its bound instead of taking
+    // millions of days.
+    const AnalysisResult far =
+        analyseHistory({set("1900年01月01日", 4), set("9999年12月31日", 6)}, ymd(2024, 3, 9));
+    EXPECT_EQ(far.analysis.CalendarDays, 1'000'000);
+    EXPECT_EQ(far.analysis.AllDaySeries.length(), 1'000'000);
+    EXPECT_EQ(far.analysis.AllDaySeries.Total.back(), 4);
+}
+
+std::string unpadded(Date d) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%d年%u月%u日", int(d.year()), unsigned(d.month()),
+                  unsigned(d.day()));
+    return buf;
+}
+
+bool sameSeries(const Series& x, const Series& y) {
+    return x.DateText == y.DateText && x.Count == y.Count && x.Total == y.Total;
+}
+
+bool sameAnalysis(const AnalysisResult& p, const AnalysisResult& q) {
+    const HistoryAnalysis& x = p.analysis;
+    const HistoryAnalysis& y = q.analysis;
+    return sameSeries(x.SetSeries, y.SetSeries) && sameSeries(x.DoneDaySeries, y.DoneDaySeries) &&
+           sameSeries(x.AllDaySeries, y.AllDaySeries) &&
+           sameSeries(x.SetCountSeries, y.SetCountSeries) && x.SetTotal == y.SetTotal &&
+           x.TrainingDays == y.TrainingDays && x.CalendarDays == y.CalendarDays &&
+           x.BestSet == y.BestSet && x.WorstSet == y.WorstSet && x.BestDay == y.BestDay &&
+           x.WorstDay == y.WorstDay && x.GrandTotal == y.GrandTotal &&
+           x.TodayTotal == y.TodayTotal && p.todaySets == q.todaySets &&
+           p.mostSetsInDay == q.mostSetsInDay;
+}
+
+// Histories as they come: runs of one day, gaps, clock changes back and forth, dates typed by
+// hand. The lookup must give exactly what the day-by-day search gives.
+TEST(HistoryAnalysis, CalendarLookupEqualsTheLinearSearchOnRandomHistories) {
+    std::mt19937 rng(20240307);
+    AnalysisResult reused;
+    for (int round = 0; round < 300; ++round) {
+        std::vector<HistoryRecord> records;
+        const int startYear = round % 3 == 0 ? int(1000 + rng() % 8990) : 2020;
+        sys_days d = sys_days{ymd(startYear, 1, 1)} + days{int(rng() % 1000)};
+        const int n = int(rng() % 120);
+        for (int i = 0; i < n; ++i) {
+            const unsigned step = rng() % 20;
+            if (step < 8) {
+            } else if (step < 16) {
+                d += days{int(1 + rng() % 4)};
+            } else if (step < 18) {
+                d -= days{int(1 + rng() % 10)};
+            } else if (!records.empty()) {
+                d = sys_days{records[rng() % records.size()].day};
+            }
+            HistoryRecord r = set(formatStoredDate(Date{d}), int(rng() % 60));
+            if (rng() % 15 == 0) r.date = unpadded(r.day);
+            records.push_back(r);
+        }
+        const Date today = records.empty() ? ymd(2024, 1, 1) : records[rng() % records.size()].day;
+        const AnalysisResult fresh = analyseHistory(records, today);
+        const HistoryAnalysis& fast = fresh.analysis;
+        const HistoryAnalysis slow = testing::linearAnalyseHistory(records, today).analysis;
+        ASSERT_EQ(fast.AllDaySeries.DateText, slow.AllDaySeries.DateText) << round;
+        ASSERT_EQ(fast.AllDaySeries.Count, slow.AllDaySeries.Count) << round;
+        ASSERT_EQ(fast.AllDaySeries.Total, slow.AllDaySeries.Total) << round;
+        // Written over the previous history's storage, the result is the same as a fresh one.
+        analyseHistory(records, today, reused);
+        ASSERT_TRUE(sameAnalysis(reused, fresh)) << round;
+
+        const bool ascending = std::is_sorted(
+            records.begin(), records.end(),
+            [](const HistoryRecord& x, const HistoryRecord& y) { return x.day < y.day; });
+        const bool padded = std::all_of(records.begin(), records.end(), [](const HistoryRecord& x) {
+            return x.date == formatStoredDate(x.day);
+        });
+        if (ascending && padded && !records.empty()) {
+            ASSERT_LE(fast.TrainingDays, fast.CalendarDays);
+            ASSERT_EQ(fast.AllDaySeries.Total.back(), fast.GrandTotal);
+            ASSERT_EQ(fast.DoneDaySeries.Total.back(), fast.GrandTotal);
+            ASSERT_EQ(fast.SetCountSeries.Total.back(), fast.SetTotal);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace mitoran

@@ -107,8 +107,10 @@ void frmSettei::Form_Load() {
         HideAllPanels();
         SetUpOverviewGrid();
         FillOverview();
+        QPointer<frmSettei> self(this);
         services().showWindow(this);
         services().processEvents();
+        if (!self || handedOver_) return;
         HomeLoading = 0;
         cmdMaster_Click();
         return;

@@ -46,7 +46,8 @@ class frmMain : public QWidget {
     void setPlanColour(int position, int colourIndex);
     QLabel* planLabel(int position) const;
     void endRound();
-    void showStepHelp(int position);
+    // Static: it runs after the round ended, when the screen may already be gone.
+    static void showStepHelp(int position);
 
     std::unique_ptr<Ui::frmMain> ui;
     QLabel* plan_[21] = {};

@@ -2,11 +2,10 @@
 // day over 32,767 calendar days. Compared with merely reading and decoding the same file, and
 // with the day-by-day linear search it replaces.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <string>
 
+#include "bench_app.h"
 #include "data/cp932.h"
 #include "data/data_files.h"
 #include "data/file_io.h"
@@ -23,14 +22,10 @@ const std::string kGrowing = "腹筋";  // appended to by the advance benchmark
 
 const Date kToday{std::chrono::year{2024}, std::chrono::month{9}, std::chrono::day{1}};
 
-// A folder of its own, entered by every benchmark here: other benchmarks may move the working
-// folder elsewhere between runs.
+// A folder of its own, entered by every benchmark here.
 class HistoryFolder {
   public:
-    HistoryFolder() {
-        char pattern[] = "/tmp/mitoran-bench-analysis-XXXXXX";
-        path_ = ::mkdtemp(pattern);
-        enter();
+    HistoryFolder() : folder_("analysis") {
         const std::chrono::sys_days first =
             std::chrono::sys_days{kToday} - std::chrono::days{kSets - 1};
         std::string bytes;
@@ -38,17 +33,14 @@ class HistoryFolder {
             bytes +=
                 encodeHistoryRecord(LocalDateTime{Date{first + std::chrono::days{i}}, 7, 30, 0},
                                     static_cast<std::int16_t>(1 + i % 50));
-        rewriteFile(historyFileName(kItem), bytes);
-        rewriteFile(historyFileName(kGrowing), bytes);
+        if (!rewriteFile(historyFileName(kItem), bytes) ||
+            !rewriteFile(historyFileName(kGrowing), bytes))
+            std::abort();
     }
-    ~HistoryFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    void enter() const { std::filesystem::current_path(path_); }
+    void enter() const { folder_.enter(); }
 
   private:
-    std::filesystem::path path_;
+    bench::BenchFolder folder_;
 };
 
 const HistoryFolder& folder() {
@@ -61,6 +53,10 @@ void BM_ReadAndDecodeHistory(benchmark::State& state) {
     folder();
     for (auto _ : state) {
         ReadBytes raw = readWholeFile(historyFileName(kItem));
+        if (raw.status != ReadStatus::Ok || raw.bytes.empty()) {
+            state.SkipWithError("the history file was not read");
+            break;
+        }
         std::string text = decodeCp932(raw.bytes);
         benchmark::DoNotOptimize(text.data());
     }

@@ -1,13 +1,12 @@
 // Reading the longest history an item can hold (32,767 sets, one a day): the parse must cost no
 // more than reading and decoding the bytes (BM_HistoryParsed ≤ 2 × BM_HistoryBytesDecoded).
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "bench_app.h"
 #include "data/cp932.h"
 #include "data/data_files.h"
 #include "data/file_io.h"
@@ -16,15 +15,10 @@ namespace {
 
 using namespace mitoran;
 
-// The file lives under an absolute path, so these benchmarks neither depend on nor change the
-// working folder that other benchmarks set.
+// One file in a folder of its own, entered before each benchmark.
 class LongHistoryFile {
-public:
-    LongHistoryFile() {
-        char pattern[] = "/tmp/mitoran-bench-data-XXXXXX";
-        if (!::mkdtemp(pattern)) std::abort();
-        folder_ = pattern;
-        item_ = folder_ + "/腕立て伏せ";
+  public:
+    LongHistoryFile() : folder_("data") {
         std::string bytes;
         bytes.reserve(kSets * 40);
         Date day{std::chrono::year{1937}, std::chrono::month{1}, std::chrono::day{1}};
@@ -35,22 +29,20 @@ public:
         }
         if (!rewriteFile(historyFileName(item_), bytes)) std::abort();
     }
-    ~LongHistoryFile() {
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
-    }
+    void enter() const { folder_.enter(); }
     const std::string& item() const { return item_; }
     std::string fileName() const { return historyFileName(item_); }
 
     static constexpr int kSets = 32767;
 
-private:
-    std::string folder_;
-    std::string item_;
+  private:
+    bench::BenchFolder folder_;
+    std::string item_ = "腕立て伏せ";
 };
 
 const LongHistoryFile& longHistory() {
     static LongHistoryFile file;
+    file.enter();
     return file;
 }
 
@@ -58,6 +50,10 @@ void BM_HistoryBytesDecoded(benchmark::State& state) {
     const std::string name = longHistory().fileName();
     for (auto _ : state) {
         ReadBytes raw = readWholeFile(name);
+        if (raw.status != ReadStatus::Ok || raw.bytes.empty()) {
+            state.SkipWithError("the history file was not read");
+            break;
+        }
         std::string text = decodeCp932(raw.bytes);
         benchmark::DoNotOptimize(text.data());
     }

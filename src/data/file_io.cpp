@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 namespace mitoran {
@@ -127,6 +128,41 @@ std::string readReason(std::string_view name, int err) {
     return joinTexts({quoted(name), "を読み込めませんでした（", why, "）"});
 }
 
+// Why a name cannot be one of our files, if it cannot. Names are built from item names read out
+// of the item list, which an editor may have put anything into: an absolute path or a ".." part
+// would reach files outside the working folder, and a NUL byte would cut the name short at the
+// system call and so name a different file.
+std::optional<std::string> refusedName(std::string_view name) {
+    if (name.find('\0') != std::string_view::npos)
+        return std::string("ファイル名に使えない文字が含まれています");
+    bool outside = !name.empty() && name.front() == '/';
+    for (std::size_t pos = 0; !outside && pos <= name.size();) {
+        std::size_t end = name.find('/', pos);
+        if (end == std::string_view::npos) end = name.size();
+        outside = name.substr(pos, end - pos) == "..";
+        pos = end + 1;
+    }
+    if (outside) return std::string("作業フォルダーの外を指す名前は使えません");
+    return std::nullopt;
+}
+
+// The name as shown in a message: a NUL byte would end the text there.
+std::string shownName(std::string_view name) {
+    std::string out;
+    for (char c : name) {
+        if (c == '\0')
+            out += "\xEF\xBF\xBD";
+        else
+            out += c;
+    }
+    return out;
+}
+
+IoResult refusedWrite(std::string_view name, const std::string& why) {
+    return IoResult::failure(
+        joinTexts({quoted(shownName(name)), "に書き込めませんでした（", why, "）"}));
+}
+
 bool processAlive(long pid) {
     if (pid <= 0) return false;
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
@@ -212,12 +248,19 @@ std::string resolveName(std::string_view name) {
 }
 
 bool fileExists(std::string_view name) {
+    if (refusedName(name)) return false;
     struct stat st;
     return ::stat(resolveName(name).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 ReadBytes readWholeFile(std::string_view name) {
     ReadBytes result;
+    if (auto why = refusedName(name)) {
+        result.status = ReadStatus::Error;
+        result.reason =
+            joinTexts({quoted(shownName(name)), "を読み込めませんでした（", *why, "）"});
+        return result;
+    }
     const std::string path = resolveName(name);
     // O_NONBLOCK: a FIFO under a data file's name must not hang the program.
     Fd fd(openRetrying(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
@@ -266,6 +309,7 @@ ReadBytes readWholeFile(std::string_view name) {
 }
 
 IoResult rewriteFile(std::string_view name, std::string_view bytes) {
+    if (auto why = refusedName(name)) return refusedWrite(name, *why);
     const std::string target = resolveName(name);
     const PathParts parts = splitPath(target);
     struct stat old;
@@ -299,6 +343,7 @@ IoResult rewriteFile(std::string_view name, std::string_view bytes) {
 }
 
 IoResult appendToFile(std::string_view name, std::string_view bytes) {
+    if (auto why = refusedName(name)) return refusedWrite(name, *why);
     const std::string target = resolveName(name);
     struct stat st;
     const bool existed = ::stat(target.c_str(), &st) == 0;
@@ -370,6 +415,7 @@ IoResult appendToFile(std::string_view name, std::string_view bytes) {
 }
 
 IoResult createIfMissing(std::string_view name) {
+    if (auto why = refusedName(name)) return refusedWrite(name, *why);
     const std::string target = resolveName(name);
     struct stat st;
     if (::stat(target.c_str(), &st) == 0) {
@@ -390,6 +436,9 @@ IoResult createIfMissing(std::string_view name) {
 IoResult emptyFile(std::string_view name) { return rewriteFile(name, {}); }
 
 IoResult removeFile(std::string_view name) {
+    if (auto why = refusedName(name))
+        return IoResult::failure(
+            joinTexts({quoted(shownName(name)), "を削除できませんでした（", *why, "）"}));
     const std::string target = resolveName(name);
     struct stat st;
     if (::lstat(target.c_str(), &st) != 0) {
@@ -408,6 +457,11 @@ IoResult removeFile(std::string_view name) {
 }
 
 IoResult renameFile(std::string_view from, std::string_view to) {
+    for (std::string_view name : {from, to})
+        if (auto why = refusedName(name))
+            return IoResult::failure(
+                joinTexts({quoted(shownName(from)), "の名前を", quoted(shownName(to)),
+                           "に変えられませんでした（", *why, "）"}));
     const std::string source = resolveName(from);
     const std::string existing = resolveName(to);
     auto failure = [&](int err) {

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
@@ -28,6 +29,22 @@ SortToggles g_sortToggles;
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
 const char* const kCrLf = "\r\n";
+
+// Keeps room for the widest text a summary label shows, in its own font and inside its frame:
+// the window's size is fixed before any history is shown.
+void reserveWidth(QLabel* label, const QStringList& widest) {
+    const QFontMetrics metrics(label->font());
+    int text = 0;
+    // size() rounds a fractional advance up, as the label does when it draws.
+    for (const QString& w : widest) text = std::max(text, metrics.size(0, w).width());
+    // A framed label indents its text by half an "x" on the side it is aligned to.
+    const int indent = label->frameWidth() > 0 && label->indent() < 0
+                           ? metrics.horizontalAdvance(QLatin1Char('x')) / 2
+                           : std::max(label->indent(), 0);
+    const QMargins m = label->contentsMargins();
+    const int frame = 2 * label->frameWidth() + m.left() + m.right() + 2 * label->margin();
+    label->setMinimumWidth(std::max(label->minimumWidth(), text + frame + indent));
+}
 
 std::string screenHelpText() {
     // An entry ending in a blank line is followed by an empty line in the box.
@@ -85,6 +102,18 @@ frmGraph::frmGraph(QWidget* parent)
     big.setPointSize(22);
     ui->lblSet->setFont(big);
     ui->lblTotal->setFont(big);
+
+    const QString noData = QString::fromUtf8(noDataSummary().stDate);
+    for (QLabel* date : {ui->lblStDate, ui->lblEdDate})
+        reserveWidth(date, {QStringLiteral("0000/00/00"), noData});
+    for (QLabel* days : {ui->lblDate_Sa, ui->lblJisshibi, ui->lblMiJisshibi})
+        reserveWidth(days, {QStringLiteral("00000")});
+    for (QLabel* figure : {ui->lblSet, ui->lblTotal})
+        reserveWidth(figure, {QStringLiteral("0000000")});
+    for (QLabel* figure : {ui->lblSetMax, ui->lblSetMin, ui->lblDayMax, ui->lblDayMin})
+        reserveWidth(figure, {QStringLiteral("00000")});
+    for (QLabel* average : {ui->lblSetAvg, ui->lblDayAvg})
+        reserveWidth(average, {QStringLiteral("00000.00")});
 
     ui->hsbData->setMinimum(1);
     // Without tracking a drag of the thumb changes the value only when it is released.

@@ -425,8 +425,8 @@ void EditPanel::cmdHozon_Click() {
 
     std::vector<ItemRecord> items = registeredItems();
     items[n - 1] = {newName, static_cast<std::int16_t>(instructed.value), target.value};
-    const ChangeResult stored =
-        storeRenamedItem(items, oldName, newName, nameUsedByOtherItem(PCTM.ItemNames, n, oldName));
+    const ChangeResult stored = storeRenamedItem(
+        items, oldName, newName, nameUsedByOtherItem(PCTM.ItemNames, n, oldName), services().now());
     if (stored.outcome == ChangeOutcome::NameTaken)
         return warn(qs(stored.reason), QStringLiteral("項目名変更不可"));
     if (stored.outcome == ChangeOutcome::Failed) {
@@ -469,18 +469,15 @@ void EditPanel::cmdDel_Click() {
         return;
 
     std::vector<ItemRecord> items = registeredItems();
+    const bool deleteFiles = !nameUsedByOtherItem(PCTM.ItemNames, n, name);
     items.erase(items.begin() + (n - 1));
-    const IoResult written = rewriteItemList(items);
-    if (!written) {
-        tellWriteFailure(QStringLiteral("項目一覧ファイルから項目を削除できませんでした。"),
-                         written.reason);
+    const ChangeResult deleted = deleteItem(items, name, deleteFiles, services().now());
+    if (deleted.outcome != ChangeOutcome::Stored) {
+        tellWriteFailure(qs("「" + name + "」を削除できませんでした。"), deleted.reason);
         reloadAfterFailedWrite();
         return;
     }
     reloadItemsOrAssume(items);
-
-    IoResult removed = IoResult::success();
-    if (!nameUsedByOtherItem(PCTM.ItemNames, 0, name)) removed = deleteItemHistories(name);
 
     fillItemLists();
     ui->lstRireki->clear();
@@ -497,9 +494,9 @@ void EditPanel::cmdDel_Click() {
     ui->txtKaisu->clear();
     ui->txtMokuhyo->clear();
     emit itemsChanged();
-    if (!removed)
+    if (!deleted.reason.empty())
         tellWriteFailure(qs("「" + name + "」の履歴ファイルを削除できませんでした。"),
-                         removed.reason);
+                         deleted.reason);
 }
 
 void EditPanel::cmdSort_Click() {
@@ -577,7 +574,7 @@ void EditPanel::cmdClear_Click() {
     if (!confirm(qs(name) + QStringLiteral("の履歴データをクリアします。よろしいですか？"),
                  QStringLiteral("クリア確認")))
         return;
-    const IoResult cleared = clearItemHistory(name);
+    const IoResult cleared = clearItemHistory(name, services().now());
     if (!cleared)
         return tellWriteFailure(qs("「" + name + "」の履歴データをクリアできませんでした。"),
                                 cleared.reason);
@@ -594,11 +591,11 @@ void EditPanel::cmdAllClear_Click() {
         return;
     const std::vector<std::string> names(PCTM.ItemNames.begin() + 1,
                                          PCTM.ItemNames.begin() + 1 + itemCount());
-    const IoResult cleared = clearAllHistories(names);
+    const IoResult cleared = clearAllHistories(names, services().now());
     ShowItemHistoryList();
     emit itemsChanged();
     if (!cleared)
-        return tellWriteFailure(QStringLiteral("次の履歴データをクリアできませんでした。"),
+        return tellWriteFailure(QStringLiteral("履歴データをクリアできませんでした。"),
                                 cleared.reason);
     inform(QStringLiteral("全ての履歴データをクリアしました"), QStringLiteral("クリア終了"));
 }

@@ -1,10 +1,14 @@
 #include "home/frmSettei.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPointer>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <algorithm>
+#include <cmath>
 
 #include "app/pctm.h"
 #include "app/screens.h"
@@ -27,6 +31,15 @@ constexpr int kBarRows = 20;
 const char* const kLineBreak = "\r\n";
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// Names of up to this many characters show in full; longer ones are shortened where the window
+// would otherwise have to grow past the screen.
+constexpr int kFullNameCharacters = 12;
+
+// The width of the longest name shown in full; a kanji is as wide as any character.
+int fullNameWidth(const QFont& font) {
+    return QFontMetrics(font).size(0, QString(kFullNameCharacters, QChar(0x56FD))).width();
+}
 
 std::string joinLines(std::initializer_list<const char*> lines) {
     std::string text;
@@ -62,6 +75,8 @@ frmSettei::frmSettei(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
         shpTasseiB[i] = findChild<BarTrack*>(QStringLiteral("shpTasseiB_") + n);
         shpTassei[i] = findChild<BarFill*>(QStringLiteral("shpTassei_") + n);
         lblTassei[i] = findChild<QLabel*>(QStringLiteral("lblTassei_") + n);
+        lblKoumokuw[i]->setMinimumWidth(
+            std::max(lblKoumokuw[i]->minimumWidth(), fullNameWidth(lblKoumokuw[i]->font())));
     }
 
     // The panels share one place; each keeps its size while hidden so the window does not jump
@@ -175,15 +190,37 @@ void frmSettei::SetUpOverviewGrid() {
 
 void frmSettei::applyOverviewWidths() {
     // The widths keep their proportions; a wider window shares its extra width among them so
-    // that "100.0%" in the large type is not cut.
+    // that "100.0%" in the large type is not cut. A column whose texts need more than its share
+    // (a target of ten digits, a long name) gets what they need first.
     static const int widths[7] = {3180, 1300, 1300, 1200, 1300, 1300, 1300};
     GridView* grid = ui->msgIchiran;
+    const double pixelsPerTwip = grid->logicalDpiX() / (15.0 * 96.0);
+    const QFontMetrics cells(grid->font());
+    const QFontMetrics header(grid->horizontalHeader()->font());
+    // The room a cell and a header section keep beside their text, plus a pixel of grid line.
+    const int cellMargin =
+        2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
+    const int headerMargin =
+        2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid->horizontalHeader()) +
+        1;
     int totalTwips = 0;
     for (int w : widths) totalTwips += w;
-    const double available = grid->viewport()->width() * 15.0 * 96.0 / grid->logicalDpiX();
-    const double scale = std::max(1.0, (available - 2 * 15.0) / totalTwips);
-    for (int col = 0; col < 7; ++col)
-        grid->setColumnWidthTwips(col, static_cast<int>(widths[col] * scale));
+    double base[7];
+    double totalBase = 0;
+    for (int col = 0; col < 7; ++col) {
+        int needed = header.horizontalAdvance(grid->text(0, col)) + headerMargin;
+        for (int row = 1; row < grid->rows(); ++row)
+            needed = std::max(needed, cells.horizontalAdvance(grid->text(row, col)) + cellMargin);
+        // A longer name is shortened by the grid rather than push the figures out of view.
+        if (col == 0) needed = std::min(needed, fullNameWidth(grid->font()) + cellMargin);
+        base[col] = std::max(widths[col] * pixelsPerTwip, double(needed));
+        totalBase += base[col];
+    }
+    const double extra = std::max(0.0, grid->viewport()->width() - 2.0 - totalBase);
+    for (int col = 0; col < 7; ++col) {
+        const double pixels = base[col] + extra * widths[col] / totalTwips;
+        grid->setColumnWidthTwips(col, static_cast<int>(std::ceil(pixels / pixelsPerTwip)));
+    }
 }
 
 bool frmSettei::eventFilter(QObject* watched, QEvent* event) {
@@ -215,6 +252,7 @@ void frmSettei::reportUnreadable(const std::vector<std::string>& unreadable) {
 void frmSettei::FillOverview() {
     for (int r = 1; r <= kBarRows; ++r) {
         lblKoumokuw[r]->setText(QString());
+        lblKoumokuw[r]->setToolTip(QString());
         lblTassei[r]->setText(QStringLiteral("0%"));
         lblKoumokuw[r]->setVisible(false);
         shpTasseiB[r]->setVisible(false);
@@ -261,7 +299,12 @@ void frmSettei::FillOverview() {
         grid->setText(i, 6, QString::number(figure(totals_.ItemTodaySets, i)));
 
         if (hasBar) {
-            lblKoumokuw[i]->setText(q(name));
+            const QString whole = q(name);
+            const QString shown =
+                QFontMetrics(lblKoumokuw[i]->font())
+                    .elidedText(whole, Qt::ElideRight, lblKoumokuw[i]->minimumWidth());
+            lblKoumokuw[i]->setText(shown);
+            lblKoumokuw[i]->setToolTip(shown == whole ? QString() : whole);
             lblTassei[i]->setText(rate);
             shpTassei[i]->setLength(row.barLength);
         }
@@ -281,6 +324,7 @@ void frmSettei::FillOverview() {
         }
         if (hasBar && row.colour) shpTassei[i]->setColourIndex(*row.colour);
     }
+    applyOverviewWidths();
 }
 
 void frmSettei::itemsChanged() {

@@ -1,7 +1,9 @@
 #include "home/item_files.h"
 
+#include <set>
 #include <utility>
 
+#include "data/backup.h"
 #include "home/item_validation.h"
 
 namespace mitoran {
@@ -27,10 +29,37 @@ std::string undoRenames(const std::vector<Rename>& done) {
 
 ChangeResult failed(std::string reason) { return {ChangeOutcome::Failed, std::move(reason)}; }
 
+// Copies every file that holds records before a step destroys any of them; stops at the first
+// copy that cannot be written, when nothing has been destroyed yet.
+IoResult copyBeforeDestroying(const std::vector<std::string>& files, const LocalDateTime& now) {
+    std::set<std::string> copied;  // two items of one name must not copy their file twice
+    for (const std::string& file : files) {
+        if (!copied.insert(resolveName(file)).second) continue;
+        IoResult copy = backupBeforeDestroying(file, now);
+        if (!copy)
+            return IoResult::failure("「" + file +
+                                     "」のバックアップを作成できなかったため、中止しました。" +
+                                     "ファイルは変更していません。\n" + copy.reason);
+    }
+    return IoResult::success();
+}
+
+std::vector<std::string> bothHistoryFiles(std::string_view name) {
+    return {historyFileName(name), quickFileName(name)};
+}
+
+IoResult removeBothHistoryFiles(std::string_view name) {
+    IoResult history = removeFile(historyFileName(name));
+    IoResult quick = removeFile(quickFileName(name));
+    if (!history) return history;
+    return quick;
+}
+
 }  // namespace
 
 ChangeResult storeRenamedItem(const std::vector<ItemRecord>& items, const std::string& oldName,
-                              const std::string& newName, bool oldNameShared) {
+                              const std::string& newName, bool oldNameShared,
+                              const LocalDateTime& now) {
     if (oldName == newName) {
         IoResult written = rewriteItemList(items);
         if (!written) return failed(written.reason);
@@ -47,6 +76,9 @@ ChangeResult storeRenamedItem(const std::vector<ItemRecord>& items, const std::s
 
     std::vector<Rename> done;
     if (!oldNameShared) {
+        // The old name disappears from the folder, so a copy is kept under it.
+        if (IoResult copied = copyBeforeDestroying(bothHistoryFiles(oldName), now); !copied)
+            return failed(copied.reason);
         const Rename moves[] = {{historyFileName(oldName), newHistory},
                                 {quickFileName(oldName), newQuick}};
         for (const Rename& move : moves) {
@@ -74,22 +106,37 @@ ChangeResult storeRenamedItem(const std::vector<ItemRecord>& items, const std::s
     return {};
 }
 
-IoResult deleteItemHistories(std::string_view name) {
-    IoResult history = removeFile(historyFileName(name));
-    IoResult quick = removeFile(quickFileName(name));
-    if (!history) return history;
-    return quick;
+ChangeResult deleteItem(const std::vector<ItemRecord>& remaining, std::string_view name,
+                        bool deleteFiles, const LocalDateTime& now) {
+    // The copies come first: once the list no longer holds the item, stopping would leave it
+    // half deleted.
+    if (deleteFiles) {
+        if (IoResult copied = copyBeforeDestroying(bothHistoryFiles(name), now); !copied)
+            return failed(copied.reason);
+    }
+    if (IoResult written = rewriteItemList(remaining); !written) return failed(written.reason);
+    if (!deleteFiles) return {};
+    if (IoResult removed = removeBothHistoryFiles(name); !removed)
+        return {ChangeOutcome::Stored, removed.reason};
+    return {};
 }
 
-IoResult clearItemHistory(std::string_view name) { return emptyFile(historyFileName(name)); }
+IoResult clearItemHistory(std::string_view name, const LocalDateTime& now) {
+    if (IoResult copied = copyBeforeDestroying({historyFileName(name)}, now); !copied)
+        return copied;
+    return emptyFile(historyFileName(name));
+}
 
-IoResult clearAllHistories(const std::vector<std::string>& names) {
+IoResult clearAllHistories(const std::vector<std::string>& names, const LocalDateTime& now) {
+    std::vector<std::string> files;
+    for (const std::string& name : names)
+        for (std::string& file : bothHistoryFiles(name)) files.push_back(std::move(file));
+    if (IoResult copied = copyBeforeDestroying(files, now); !copied) return copied;
+
     std::string failures;
-    for (const std::string& name : names) {
-        for (const std::string& file : {historyFileName(name), quickFileName(name)}) {
-            IoResult emptied = emptyFile(file);
-            if (!emptied) failures += (failures.empty() ? "" : "\n") + file + "：" + emptied.reason;
-        }
+    for (const std::string& file : files) {
+        IoResult emptied = emptyFile(file);
+        if (!emptied) failures += (failures.empty() ? "" : "\n") + file + "：" + emptied.reason;
     }
     if (!failures.empty()) return IoResult::failure(failures);
     return IoResult::success();

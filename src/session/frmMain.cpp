@@ -1,6 +1,7 @@
 #include "session/frmMain.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
@@ -97,6 +98,60 @@ int nameFontPoints(const QString& name) {
     return 55;
 }
 
+// Below this a name is shortened instead: smaller type would no longer read from a distance.
+constexpr int kSmallestNamePoints = 16;
+
+// The name's own size when it fits `room`, else the largest smaller size that does.
+int fittingNamePoints(QFont font, const QString& name, int room) {
+    int points = nameFontPoints(name);
+    font.setPointSize(points);
+    const int width = QFontMetrics(font).horizontalAdvance(name);
+    if (width <= room) return points;
+    points = std::max(kSmallestNamePoints, points * room / std::max(width, 1));
+    for (;; --points) {
+        font.setPointSize(points);
+        if (points <= kSmallestNamePoints || QFontMetrics(font).horizontalAdvance(name) <= room)
+            return points;
+    }
+}
+
+// Keeps room for the widest text a label shows, measured in its own font: the window is laid
+// out before the figures arrive and does not grow for them later, so they would be squeezed.
+void reserveWidth(QLabel* label, const QString& widest) {
+    const QMargins m = label->contentsMargins();
+    // size() rounds a fractional advance up, as the label does when it draws.
+    const int needed = QFontMetrics(label->font()).size(0, widest).width() + m.left() + m.right() +
+                       2 * label->margin();
+    label->setMinimumWidth(std::max(label->minimumWidth(), needed));
+}
+
+// Every screen shows names of up to this many characters in full.
+constexpr int kFullNameCharacters = 12;
+
+QString kanji(int count) { return QString(count, QChar(0x56FD)); }  // 国, as wide as any
+
+// Shows `text` in the label's reserved width, shortened with an ellipsis when it is longer; the
+// whole text is then the label's tip.
+void showShortened(QLabel* label, const QString& text) {
+    const QString shown =
+        QFontMetrics(label->font()).elidedText(text, Qt::ElideRight, label->minimumWidth());
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
+}
+
+// The longest name of each type size fits the name label at that size; only longer names get
+// smaller type.
+void reserveNameWidth(QLabel* label) {
+    int widest = 0;
+    for (const auto& [characters, points] :
+         {std::pair{5, 85}, std::pair{7, 65}, std::pair{8, 55}}) {
+        QFont font = label->font();
+        font.setPointSize(points);
+        widest = std::max(widest, QFontMetrics(font).size(0, kanji(characters)).width());
+    }
+    label->setMinimumWidth(std::max(label->minimumWidth(), widest));
+}
+
 // The bar stops at 0 and 1000, so the proposal does too: a hand-edited instructed count outside
 // that range must still show the value that will be recorded.
 int proposeCount(int instructed) {
@@ -133,10 +188,36 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
         plan_[i] = findChild<QLabel*>(QStringLiteral("lblSnd_%1").arg(i));
     dressSkipButtons(ui->cmdNowCut, ui->cmdCut);
 
+    reserveNameWidth(ui->lblKoumoku);
+    for (int i = 1; i <= kPlanSlots; ++i)
+        reserveWidth(plan_[i], QString::number(kPlanSlots) + QStringLiteral(".") +
+                                   kanji(kFullNameCharacters));
+    // Each column of figures keeps room for the widest value it can show: totals of millions,
+    // day figures of the 16-bit range, differences below zero, averages with a decimal.
+    const QString total = QStringLiteral("0000000"), day = QStringLiteral("00000"),
+                  difference = QStringLiteral("-00000"), average = QStringLiteral("00000.0");
+    for (QLabel* label : {ui->lblSet, ui->lblTotal}) reserveWidth(label, total);
+    for (QLabel* label :
+         {ui->lblSetTotalMax, ui->lblDayMax, ui->lblTodaySet, ui->lblTodayTotal, ui->lblSetMax})
+        reserveWidth(label, day);
+    for (QLabel* label : {ui->lblSetSa, ui->lblKaiSa}) reserveWidth(label, difference);
+    for (QLabel* label : {ui->lblSetKaiAvg, ui->lblDayAvg, ui->lblSetAvg})
+        reserveWidth(label, average);
+
     // The plan is written in white and red, so it sits on a dark panel of its own.
     QPalette planPalette = ui->planPanel->palette();
     planPalette.setColor(QPalette::Window, paletteColour(0));
     ui->planPanel->setPalette(planPalette);
+    // The flash recolours this window thousands of times in a long session. Handed down to the
+    // buttons and the scroll bar, every change would give them a palette of a new identity, and
+    // the style keeps cached pictures of them under each identity it has seen: memory that grows
+    // set by set. They paint no background of their own (the window shows through them), so
+    // they keep the colour they start with and the flash looks the same.
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        QPalette own = child->palette();
+        own.setColor(QPalette::Window, own.color(QPalette::Window));
+        child->setPalette(own);
+    }
     setAutoFillBackground(true);
     setBackground(buttonFace());
 
@@ -176,7 +257,8 @@ bool frmMain::Form_Load() {
     for (int j = 1; j <= std::min<int>(PCTM.ItemCount, kPlanSlots); ++j) {
         plan_[j]->show();
         setPlanColour(j, kPlanColour);
-        plan_[j]->setText(QString::number(j) + QStringLiteral(".") + qs(PCTM.ItemNames[j]));
+        const QString entry = QString::number(j) + QStringLiteral(".") + qs(PCTM.ItemNames[j]);
+        showShortened(plan_[j], entry);
     }
 
     // The chosen item may have been deleted since it was chosen; then a normal round runs.
@@ -219,10 +301,12 @@ void frmMain::ShowPromptItem() {
     const int p = PCTM.RoundPosition;
     if (!isItem(p)) return;
     const QString name = qs(PCTM.ItemNames[p]);
-    ui->lblKoumoku->setText(name);
     QFont font = ui->lblKoumoku->font();
-    font.setPointSize(nameFontPoints(name));
+    const int room = ui->lblKoumoku->minimumWidth();
+    font.setPointSize(fittingNamePoints(font, name, room));
     ui->lblKoumoku->setFont(font);
+    // A name too long even for the smallest type shows its beginning.
+    showShortened(ui->lblKoumoku, name);
 
     const int proposal = proposeCount(PCTM.ItemInstructed[p]);
     ui->lblKaisu->setText(QString::number(proposal));

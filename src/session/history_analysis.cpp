@@ -74,7 +74,13 @@ class SeriesWriter {
     }
     void push(std::string_view text, std::int32_t count, std::int64_t total) {
         if (used_ < s_.DateText.size()) {
-            s_.DateText[used_].assign(text);
+            // Mostly a date text over one of the same length: copied in place, without the
+            // general replace that assign() goes through.
+            std::string& old = s_.DateText[used_];
+            if (old.size() == text.size())
+                std::char_traits<char>::copy(old.data(), text.data(), text.size());
+            else
+                old.assign(text);
             s_.Count[used_] = count;
             s_.Total[used_] = total;
         } else {
@@ -104,12 +110,34 @@ void analyseRecords(const std::vector<HistoryRecord>& records, Date today, Analy
     result.todaySets = 0;
 
     SeriesWriter sets(a.SetSeries);
+    SeriesWriter done(a.DoneDaySeries);
+    SeriesWriter counts(a.SetCountSeries);
     sets.reserve(n);
+    dayDates.assign(1, Date{});
     a.SetTotal = saturate32(static_cast<std::int64_t>(n));
     a.BestSet = 0;
     a.WorstSet = kNoSmallest;
     a.TodayTotal = 0;
-    std::int64_t running = 0;
+
+    // Only adjacent records of one date text form a day: a text that comes back after another
+    // date opens a new day. The series grow as needed, so days beyond the span still fit. Sets
+    // and days come out of one pass, as a long history does not fit in the caches.
+    std::int64_t running = 0, dayRunning = 0, setRunning = 0;
+    std::int64_t mostSets = 0, bestDay = 0, worstDay = kNoSmallest;
+    std::int64_t trainingDays = 0;
+    const HistoryRecord* dayFirst = nullptr;  // the first record of the day being summed
+    std::int64_t daySum = 0, daySets = 0;
+    const auto closeDay = [&] {
+        dayRunning += daySum;
+        setRunning += daySets;
+        done.push(dayFirst->date, saturate32(daySum), dayRunning);
+        counts.push(dayFirst->date, saturate32(daySets), setRunning);
+        dayDates.push_back(dayFirst->day);
+        bestDay = std::max(bestDay, daySum);
+        worstDay = std::min(worstDay, daySum);
+        mostSets = std::max(mostSets, daySets);
+        ++trainingDays;
+    };
     for (const HistoryRecord& r : records) {
         const std::int32_t c = r.count;
         running += c;
@@ -120,9 +148,24 @@ void analyseRecords(const std::vector<HistoryRecord>& records, Date today, Analy
             a.TodayTotal += c;
             ++result.todaySets;
         }
+        if (!dayFirst || r.date != dayFirst->date) {
+            if (dayFirst) closeDay();
+            dayFirst = &r;
+            daySum = 0;
+            daySets = 0;
+        }
+        daySum += c;
+        ++daySets;
     }
+    if (dayFirst) closeDay();
     sets.finish();
+    done.finish();
+    counts.finish();
     a.GrandTotal = running;
+    a.TrainingDays = saturate32(trainingDays);
+    a.BestDay = saturate32(bestDay);
+    a.WorstDay = saturate32(worstDay);
+    result.mostSetsInDay = saturate32(mostSets);
 
     // Records out of order can put the last date before the first; such a span counts as empty.
     a.CalendarDays = 0;
@@ -130,47 +173,6 @@ void analyseRecords(const std::vector<HistoryRecord>& records, Date today, Analy
         const long span = daysBetween(records.front().day, records.back().day) + 1;
         a.CalendarDays = saturate32(std::clamp(span, 0L, kMaxCalendarDays));
     }
-
-    // Only adjacent records of one date text form a day: a text that comes back after another
-    // date opens a new day. The series grow as needed, so days beyond the span still fit.
-    struct Day {
-        std::size_t first;  // index of its first record
-        std::int64_t sum;
-        std::int64_t sets;
-    };
-    std::vector<Day> days;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (days.empty() || records[i].date != records[days.back().first].date)
-            days.push_back({i, 0, 0});
-        days.back().sum += records[i].count;
-        days.back().sets += 1;
-    }
-    a.TrainingDays = saturate32(static_cast<std::int64_t>(days.size()));
-
-    SeriesWriter done(a.DoneDaySeries);
-    SeriesWriter counts(a.SetCountSeries);
-    done.reserve(days.size());
-    counts.reserve(days.size());
-    dayDates.assign(1, Date{});
-    dayDates.reserve(days.size() + 1);
-    std::int64_t dayRunning = 0, setRunning = 0, mostSets = 0, bestDay = 0;
-    std::int64_t worstDay = kNoSmallest;
-    for (const Day& d : days) {
-        const std::string& text = records[d.first].date;
-        dayRunning += d.sum;
-        setRunning += d.sets;
-        done.push(text, saturate32(d.sum), dayRunning);
-        counts.push(text, saturate32(d.sets), setRunning);
-        dayDates.push_back(records[d.first].day);
-        bestDay = std::max(bestDay, d.sum);
-        worstDay = std::min(worstDay, d.sum);
-        mostSets = std::max(mostSets, d.sets);
-    }
-    done.finish();
-    counts.finish();
-    a.BestDay = saturate32(bestDay);
-    a.WorstDay = saturate32(worstDay);
-    result.mostSetsInDay = saturate32(mostSets);
 }
 
 // Calendar day i takes the first training day whose date text equals the day's text. Day 1 keeps
@@ -205,7 +207,10 @@ void fillAllDaySeries(HistoryAnalysis& a, Date firstDay, const std::vector<Date>
         const std::int32_t j = firstAt[i - 1];
         if (j) lastMatched = j;
         const std::int32_t count = j ? done.Count[j] : 0;
-        if (writeStoredDate(text, Date{day}))
+        // A matched training day holds exactly this day's stored text: it was checked above.
+        if (j)
+            all.push(done.DateText[j], count, done.Total[lastMatched]);
+        else if (writeStoredDate(text, Date{day}))
             all.push(std::string_view(text, kStoredDateLength), count, done.Total[lastMatched]);
         else
             all.push(formatStoredDate(Date{day}), count, done.Total[lastMatched]);

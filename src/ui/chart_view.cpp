@@ -2,6 +2,8 @@
 
 #include <qcustomplot.h>
 
+#include <QPaintEvent>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -34,9 +36,54 @@ QCPRange valueRange(const QVector<double>& v) {
     return QCPRange(lo < 0 ? lo - pad : lo, hi + pad);
 }
 
+// A plot that draws itself once, when it is about to be painted, for however many changes of
+// data and size came before. QCustomPlot on its own draws the whole plot for every change and
+// again for every resize, and a window being shown resizes it more than once.
+class LazyPlot : public QCustomPlot {
+  public:
+    explicit LazyPlot(QWidget* parent) : QCustomPlot(parent) {
+        // Whoever asked for it (QCustomPlot queues one of its own when it is made), a replot
+        // leaves the buffers showing the current data at the current size.
+        connect(this, &QCustomPlot::afterReplot, this, [this] { stale_ = false; });
+    }
+
+    void markStale() {
+        stale_ = true;
+        update();
+    }
+    // Lays out the axes for the current size and ranges without drawing anything.
+    void layOut() { updateLayout(); }
+
+  protected:
+    void resizeEvent(QResizeEvent*) override {
+        // A window being shown may announce the same size more than once.
+        if (viewport() == rect()) return;
+        setViewport(rect());
+        markStale();
+    }
+    void paintEvent(QPaintEvent* event) override {
+        if (stale_) replot(QCustomPlot::rpQueuedRefresh);
+        QCustomPlot::paintEvent(event);
+    }
+
+  private:
+    bool stale_ = true;
+};
+
+const QColor kBarEdge(0x1f, 0x5f, 0xbf);
+const QColor kBarFill(0x4f, 0x8f, 0xdf);
+
+// Categories per drawn bar when n categories share `pixels` pixel columns.
+int barsGroupFor(int n, int pixels) {
+    pixels = std::max(1, pixels);
+    return n > pixels ? (n + pixels - 1) / pixels : 1;
+}
+
 }  // namespace
 
-ChartView::ChartView(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(this)) {
+ChartView::ChartView(QWidget* parent) : QWidget(parent) {
+    auto* lazy = new LazyPlot(this);
+    plot_ = lazy;
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(plot_);
@@ -52,8 +99,6 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(t
     barsPlot_->setAntialiased(false);
     barsPlot_->setAntialiasedFill(false);
     barsPlot_->setWidth(0.8);
-    barsPlot_->setPen(QPen(QColor(0x1f, 0x5f, 0xbf)));
-    barsPlot_->setBrush(QColor(0x4f, 0x8f, 0xdf));
 
     linePlot_ = plot_->addGraph(plot_->xAxis, plot_->yAxis2);
     linePlot_->setPen(QPen(QColor(0xd0, 0x20, 0x20), 2));
@@ -63,6 +108,14 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(t
     ticker_->setScaleStrategy(QCPAxisTickerFixed::ssNone);
     plot_->xAxis->setTicker(ticker_);
     plot_->xAxis->setSubTicks(false);
+
+    // The bars of a long history are grouped by the plot's width, known for certain only once
+    // the axes are laid out for the size the plot is drawn at.
+    connect(plot_, &QCustomPlot::afterLayout, this, [this] {
+        const int pixels = plot_->axisRect()->width();
+        if (pixels > 0 && barsGroupFor(static_cast<int>(keys_.size()), pixels) != barsGroup_)
+            drawBars(pixels);
+    });
 
     redraw();
 }
@@ -95,31 +148,40 @@ int ChartView::drawnPoints(int series) const {
 
 void ChartView::redraw() {
     const int n = categoryCount();
-    QVector<double> keys(n);
-    for (int i = 0; i < n; ++i) keys[i] = i + 1;
-    linePlot_->setData(keys, line_, true);
-    drawBars();
+    if (keys_.size() != n) {
+        const int had = static_cast<int>(std::min<qsizetype>(keys_.size(), n));
+        keys_.resize(n);
+        for (int i = had; i < n; ++i) keys_[i] = i + 1;
+    }
+    linePlot_->setData(keys_, line_, true);
 
     ticker_->setTickStep(categoryTickStep(n));
     plot_->xAxis->setRange(0.5, std::max(1, n) + 0.5);
     plot_->yAxis->setRange(valueRange(bars_));
     plot_->yAxis2->setRange(valueRange(line_));
-    plot_->replot();
+
+    // A shown plot knows its width now; a hidden one groups for a typical width until it is
+    // laid out at its real size.
+    auto* lazy = static_cast<LazyPlot*>(plot_);
+    if (plot_->isVisible()) lazy->layOut();
+    const int pixels = plot_->axisRect()->width();
+    drawBars(pixels > 0 ? pixels : 1000);
+    lazy->markStale();
 }
 
-void ChartView::drawBars() {
-    const int n = categoryCount();
-    const int pixels = plot_->axisRect()->width() > 0 ? plot_->axisRect()->width() : 1000;
+void ChartView::drawBars(int pixels) {
+    // The categories of the last redraw: values set since then wait for the next one.
+    const int n = static_cast<int>(std::min(keys_.size(), bars_.size()));
     // Thousands of bars narrower than a pixel cost a rectangle each yet show no more than one
     // bar per pixel column would; so a long history is drawn as one bar per group of
     // neighbouring categories, as high as the group's largest count.
-    const int group = n > pixels ? (n + pixels - 1) / pixels : 1;
+    const int group = barsGroupFor(n, pixels);
     barsGroup_ = group;
     if (group == 1) {
-        QVector<double> keys(n);
-        for (int i = 0; i < n; ++i) keys[i] = i + 1;
+        barsPlot_->setPen(QPen(kBarEdge));
+        barsPlot_->setBrush(kBarFill);
         barsPlot_->setWidth(0.8);
-        barsPlot_->setData(keys, bars_, true);
+        barsPlot_->setData(keys_.first(n), bars_.first(n), true);
         return;
     }
     QVector<double> keys, values;
@@ -135,21 +197,12 @@ void ChartView::drawBars() {
         keys.push_back((first + 1 + last) / 2.0);
         values.push_back(hi >= -lo ? hi : lo);
     }
+    // Bars about a pixel wide would show little but their edge, and outlining each one costs
+    // more than filling it: they are filled in the edge colour instead.
+    barsPlot_->setPen(Qt::NoPen);
+    barsPlot_->setBrush(kBarEdge);
     barsPlot_->setWidth(group);
     barsPlot_->setData(keys, values, true);
-}
-
-void ChartView::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    // The groups of a long history follow the width; redraw them once the new size is laid out.
-    if (categoryCount() > 0 && barsGroup_ > 1)
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                drawBars();
-                plot_->replot();
-            },
-            Qt::QueuedConnection);
 }
 
 }  // namespace mitoran

@@ -30,17 +30,15 @@ class ChartView : public QWidget {
     int drawnPoints(int series) const;
     QCustomPlot* plot() const { return plot_; }
 
-  protected:
-    void resizeEvent(QResizeEvent* event) override;
-
   private:
-    void drawBars();
+    void drawBars(int pixels);
 
     QCustomPlot* plot_ = nullptr;
     QCPGraph* linePlot_ = nullptr;
     QCPBars* barsPlot_ = nullptr;
     QSharedPointer<QCPAxisTickerFixed> ticker_;
-    int barsGroup_ = 1;  // categories per drawn bar
+    int barsGroup_ = 1;     // categories per drawn bar
+    QVector<double> keys_;  // 1..n of the last redraw, kept for the next
     QVector<double> line_;
     QVector<double> bars_;
 };

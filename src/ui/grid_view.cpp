@@ -341,6 +341,8 @@ void GridView::applyFixedColumns() {
         frozen_->setModel(model_.get());
         frozen_->setSelectionModel(selectionModel());
         frozen_->setFocusPolicy(Qt::NoFocus);
+        // Only the grid scrolls to a new current cell; the fixed columns follow the grid.
+        frozen_->setAutoScroll(false);
         frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
         frozen_->setSelectionMode(selectionMode());
         frozen_->setWordWrap(false);
@@ -359,10 +361,19 @@ void GridView::applyFixedColumns() {
         frozen_->horizontalHeader()->setFont(horizontalHeader()->font());
         frozen_->viewport()->installEventFilter(this);
         viewport()->stackUnder(frozen_);
-        connect(frozen_->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
-                &QAbstractSlider::setValue);
-        connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(),
-                &QAbstractSlider::setValue);
+        // The grid leads. The fixed columns lay out their rows on their own, later than the grid
+        // when the grid is filled and scrolled while hidden; until then their scroll range is
+        // short and a position handed over is cut to it, so it is handed over again whenever
+        // either range changes. The fixed columns lead only for a wheel turned over them, and
+        // only while both can scroll alike, so a short range never pulls the grid back.
+        QScrollBar* own = verticalScrollBar();
+        QScrollBar* fixed = frozen_->verticalScrollBar();
+        connect(own, &QAbstractSlider::valueChanged, this, &GridView::syncFrozenScroll);
+        connect(own, &QAbstractSlider::rangeChanged, this, &GridView::syncFrozenScroll);
+        connect(fixed, &QAbstractSlider::rangeChanged, this, &GridView::syncFrozenScroll);
+        connect(fixed, &QAbstractSlider::valueChanged, this, [own, fixed](int value) {
+            if (fixed->maximum() == own->maximum()) own->setValue(value);
+        });
         connect(frozen_->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
                 [this](int section) {
                     if (section < 0) return;
@@ -378,6 +389,10 @@ void GridView::applyFixedColumns() {
     }
     frozen_->show();
     updateFrozenGeometry();
+}
+
+void GridView::syncFrozenScroll() {
+    if (frozen_) frozen_->verticalScrollBar()->setValue(verticalScrollBar()->value());
 }
 
 void GridView::updateFrozenGeometry() {

@@ -55,6 +55,7 @@ class GridView : public QTableView {
     void updateRowHeight();
     void applyFixedColumns();
     void updateFrozenGeometry();
+    void syncFrozenScroll();
 
     std::unique_ptr<GridModel> model_;
     QTableView* frozen_ = nullptr;  // the fixed columns, laid over the left edge

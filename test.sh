@@ -12,7 +12,10 @@ if [ "${1:-}" = "--sanitize" ]; then
     # on the Qt-free code instead.
     export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-    ctest --test-dir "$ROOT/build/sanitize" --output-on-failure
+    # The soak test measures memory growth, which the sanitizer's quarantine of freed memory
+    # would swamp; it runs in the normal pass.
+    ctest --test-dir "$ROOT/build/sanitize" --output-on-failure -E '^test_soak$'
+
 else
     build "$ROOT/build/test" Release -DMITORAN_TESTS=ON -DMITORAN_BENCH=ON
     ctest --test-dir "$ROOT/build/test" --output-on-failure

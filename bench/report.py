@@ -105,7 +105,9 @@ def load_now():
 def fmt_ms(v):
     if v is None:
         return "-"
-    return f"{v:.3g} ms" if v < 10 else f"{v:.0f} ms" if v >= 100 else f"{v:.1f} ms"
+    if v < 10:
+        return f"{v:.2f} ms"
+    return f"{v:.1f} ms" if v < 100 else f"{v:.0f} ms"
 
 
 def build_rows(runs):
@@ -129,7 +131,7 @@ def build_rows(runs):
                 all_pass = False
                 continue
             row["measured"] = f"{value:.3f} % of a core"
-            row["wall"] = f"{m['counters'].get('cpu_ms', float('nan')):.0f} ms CPU in 10 s"
+            row["wall"] = f"{m['counters'].get('cpu_ms', float('nan')):.1f} ms CPU in 10 s"
             row["against"] = f"limit {limit} %"
             ratio = value / limit
             ok = ratio < 1

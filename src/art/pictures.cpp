@@ -151,11 +151,29 @@ QColor litColour(int lamp) {
 
 }  // namespace
 
-QIcon arrowIcon() { return makeIcon(drawArrow); }
-QIcon scissorsIcon() { return makeIcon(drawScissors); }
-QIcon stopIcon() { return makeIcon(drawStop); }
-QIcon helpTourIcon() { return makeIcon(drawHelpBadge); }
-QIcon appIcon() { return makeIcon(drawAppIcon); }
+// Rendering an icon's eight sizes costs more than building the screen that shows it, and the
+// screens are built anew at every opening, round after round: each icon is drawn once a run.
+// Kept to the end of the process on purpose (not destroyed after the application object).
+QIcon arrowIcon() {
+    static const QIcon* const icon = new QIcon(makeIcon(drawArrow));
+    return *icon;
+}
+QIcon scissorsIcon() {
+    static const QIcon* const icon = new QIcon(makeIcon(drawScissors));
+    return *icon;
+}
+QIcon stopIcon() {
+    static const QIcon* const icon = new QIcon(makeIcon(drawStop));
+    return *icon;
+}
+QIcon helpTourIcon() {
+    static const QIcon* const icon = new QIcon(makeIcon(drawHelpBadge));
+    return *icon;
+}
+QIcon appIcon() {
+    static const QIcon* const icon = new QIcon(makeIcon(drawAppIcon));
+    return *icon;
+}
 
 QSize signalSize(int height) {
     if (height < 1) return QSize();

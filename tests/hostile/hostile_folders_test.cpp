@@ -14,7 +14,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -568,9 +567,6 @@ TEST_P(HostileFolder, OpensInEveryScreenAndChangesNoFile) {
     ++g_totals.folders;
     g_totals.files += static_cast<std::size_t>(files);
     g_totals.changed += changed;
-    if (std::getenv("MITORAN_HOSTILE_BOXES"))
-        for (const RecordedBox& b : svc->boxes)
-            std::cout << "  [" << b.title.toStdString() << "] " << b.text.toStdString() << "\n";
     std::cout << c->name << ": " << files << " files checked, " << changed << " bytes changed, "
               << created.size() << " files created, " << svc->messageBoxes().size()
               << " message boxes" << std::endl;

@@ -149,31 +149,22 @@ QColor litColour(int lamp) {
     }
 }
 
-}  // namespace
-
 // Rendering an icon's eight sizes costs more than building the screen that shows it, and the
 // screens are built anew at every opening, round after round: each icon is drawn once a run.
 // Kept to the end of the process on purpose (not destroyed after the application object).
-QIcon arrowIcon() {
-    static const QIcon* const icon = new QIcon(makeIcon(drawArrow));
+template <void (*Draw)(QPainter&, int)>
+QIcon drawnOnce() {
+    static const QIcon* const icon = new QIcon(makeIcon(Draw));
     return *icon;
 }
-QIcon scissorsIcon() {
-    static const QIcon* const icon = new QIcon(makeIcon(drawScissors));
-    return *icon;
-}
-QIcon stopIcon() {
-    static const QIcon* const icon = new QIcon(makeIcon(drawStop));
-    return *icon;
-}
-QIcon helpTourIcon() {
-    static const QIcon* const icon = new QIcon(makeIcon(drawHelpBadge));
-    return *icon;
-}
-QIcon appIcon() {
-    static const QIcon* const icon = new QIcon(makeIcon(drawAppIcon));
-    return *icon;
-}
+
+}  // namespace
+
+QIcon arrowIcon() { return drawnOnce<drawArrow>(); }
+QIcon scissorsIcon() { return drawnOnce<drawScissors>(); }
+QIcon stopIcon() { return drawnOnce<drawStop>(); }
+QIcon helpTourIcon() { return drawnOnce<drawHelpBadge>(); }
+QIcon appIcon() { return drawnOnce<drawAppIcon>(); }
 
 QSize signalSize(int height) {
     if (height < 1) return QSize();

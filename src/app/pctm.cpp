@@ -7,6 +7,7 @@
 #include "app/screens.h"
 #include "data/file_io.h"
 #include "session/frmMain.h"
+#include "ui/qt_text.h"
 #include "ui/window_services.h"
 
 namespace mitoran {
@@ -40,7 +41,7 @@ std::string workingFolder() {
 void reportStartupFailure(const IoResult& r) {
     const std::string text =
         r.reason + "\r\nフォルダ：" + workingFolder() + "\r\n\r\nミトランを起動できません。";
-    services().messageBox(QString::fromStdString(text), kProgramTitle, MsgIcon::Exclamation,
+    services().messageBox(qs(text), kProgramTitle, MsgIcon::Exclamation,
                           MsgButtons::Ok);
 }
 
@@ -119,7 +120,7 @@ void WaitSeconds(float seconds) { services().waitSeconds(seconds); }
 
 void ShowHelpTourMessage() {
     if (PCTM.HelpTourOn == 0) return;
-    services().messageBox(QString::fromStdString(PCTM.HelpTourMessage),
+    services().messageBox(qs(PCTM.HelpTourMessage),
                           QStringLiteral("ヘルプツアー"), MsgIcon::Information, MsgButtons::Ok);
 }
 
@@ -134,7 +135,7 @@ int Main() {
             return 1;
         }
         // Not fatal: the first set recorded creates the file, or reports why it cannot.
-        services().messageBox(QString::fromStdString(r.reason), kProgramTitle, MsgIcon::Exclamation,
+        services().messageBox(qs(r.reason), kProgramTitle, MsgIcon::Exclamation,
                               MsgButtons::Ok);
     }
     r = LoadSettings();

@@ -75,11 +75,14 @@ std::optional<std::int32_t> int32Field(std::string_view field) {
 // lines.
 std::size_t recordsToReserve(std::size_t size) { return size / 34 + 1; }
 
-// Turns into a std::string where one is initialised, so a record's texts are built in place
-// instead of being built and then moved.
+// Turns into a text where one is initialised, so a record's texts are built in place instead of
+// being built and then moved.
 struct TextOf {
     std::string_view text;
-    operator std::string() const { return std::string(text); }
+    template <class Text>
+    operator Text() const {
+        return Text(text);
+    }
 };
 
 // The same for a whole history record, built straight inside the vector by emplace_back.

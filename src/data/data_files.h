@@ -8,6 +8,7 @@
 
 #include "data/dates.h"
 #include "data/file_io.h"
+#include "data/short_text.h"
 
 namespace mitoran {
 
@@ -26,7 +27,7 @@ struct ItemRecord {
 };
 
 struct HistoryRecord {
-    std::string date;  // date text exactly as stored
+    ShortText date;  // date text exactly as stored
     Date day;  // that text as a calendar date (records whose date does not parse are skipped)
     std::string time;  // time text as stored
     std::int16_t count = 0;

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "app/pctm.h"
+#include "ui/qt_text.h"
 #include "app/screens.h"
 #include "data/data_files.h"
 #include "ui/window_services.h"
@@ -26,7 +27,6 @@ namespace {
 // Shared by every opening of the screen for the whole run.
 SortToggles g_sortToggles;
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
 
 const char* const kCrLf = "\r\n";
 
@@ -145,7 +145,7 @@ void frmGraph::Form_Load() {
 
     ui->cboKoumoku->clear();
     for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
-        ui->cboKoumoku->addItem(q(PCTM.ItemNames[i]));
+        ui->cboKoumoku->addItem(qs(PCTM.ItemNames[i]));
     if (ui->cboKoumoku->count() > 0) ui->cboKoumoku->setCurrentIndex(0);
 
     centreOnScreen();
@@ -187,7 +187,7 @@ void frmGraph::LoadHistoryDetail() {
     if (item >= 1 && item <= PCTM.ItemCount && item < static_cast<int>(PCTM.ItemNames.size())) {
         Loaded<HistoryRecord> loaded = readHistory(PCTM.ItemNames[item]);
         if (loaded.status == ReadStatus::Error) {
-            services().messageBox(q("「" + PCTM.ItemNames[item] +
+            services().messageBox(qs("「" + PCTM.ItemNames[item] +
                                     "」の履歴ファイルを読み込めませんでした。\n" + loaded.reason),
                                   QStringLiteral("筋トレ実績詳細"), MsgIcon::Exclamation);
         }
@@ -206,19 +206,19 @@ void frmGraph::LoadHistoryDetail() {
 void frmGraph::ShowNoData() { showSummary(noDataSummary()); }
 
 void frmGraph::showSummary(const HistorySummary& s) {
-    ui->lblStDate->setText(q(s.stDate));
-    ui->lblEdDate->setText(q(s.edDate));
-    ui->lblDate_Sa->setText(q(s.dateSa));
-    ui->lblJisshibi->setText(q(s.jisshibi));
-    ui->lblMiJisshibi->setText(q(s.miJisshibi));
-    ui->lblSet->setText(q(s.set));
-    ui->lblTotal->setText(q(s.total));
-    ui->lblSetMax->setText(q(s.setMax));
-    ui->lblSetMin->setText(q(s.setMin));
-    ui->lblSetAvg->setText(q(s.setAvg));
-    ui->lblDayMax->setText(q(s.dayMax));
-    ui->lblDayMin->setText(q(s.dayMin));
-    ui->lblDayAvg->setText(q(s.dayAvg));
+    ui->lblStDate->setText(qs(s.stDate));
+    ui->lblEdDate->setText(qs(s.edDate));
+    ui->lblDate_Sa->setText(qs(s.dateSa));
+    ui->lblJisshibi->setText(qs(s.jisshibi));
+    ui->lblMiJisshibi->setText(qs(s.miJisshibi));
+    ui->lblSet->setText(qs(s.set));
+    ui->lblTotal->setText(qs(s.total));
+    ui->lblSetMax->setText(qs(s.setMax));
+    ui->lblSetMin->setText(qs(s.setMin));
+    ui->lblSetAvg->setText(qs(s.setAvg));
+    ui->lblDayMax->setText(qs(s.dayMax));
+    ui->lblDayMin->setText(qs(s.dayMin));
+    ui->lblDayAvg->setText(qs(s.dayAvg));
 }
 
 void frmGraph::cboKoumoku_Click(int index) { ui->hsbData->setValue(index + 1); }
@@ -283,10 +283,10 @@ void frmGraph::ShowSeriesView(const Series& s) {
         const SeriesRow& row = rows[i - 1];
         chart->setValue(1, i, static_cast<double>(row.totalValue));
         chart->setValue(2, i, static_cast<double>(row.countValue));
-        list->setText(i, kColNumber, q(row.number));
-        list->setText(i, kColDate, q(row.date));
-        list->setText(i, kColCount, q(row.count));
-        list->setText(i, kColTotal, q(row.total));
+        list->setText(i, kColNumber, qs(row.number));
+        list->setText(i, kColDate, qs(row.date));
+        list->setText(i, kColCount, qs(row.count));
+        list->setText(i, kColTotal, qs(row.total));
     }
     chart->redraw();
     if (list->rows() > 10) list->setFirstVisibleRow(list->rows() - 1);
@@ -323,7 +323,7 @@ void frmGraph::msgList_DblClick() {
     GridView* list = ui->msgList;
     if (auto step = nextSort(list->currentCol(), g_sortToggles)) {
         list->sortRows(step->keyColumn, step->descending);
-        ui->lblSort->setText(q(step->label));
+        ui->lblSort->setText(qs(step->label));
     }
     list->setFirstVisibleRow(1);
 }

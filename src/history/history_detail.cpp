@@ -8,9 +8,9 @@
 namespace mitoran {
 namespace {
 
-std::string slashDateText(const std::string& stored) {
+std::string slashDateText(std::string_view stored) {
     if (auto d = parseDate(stored)) return formatSlashDate(*d);
-    return stored;
+    return std::string(stored);
 }
 
 }  // namespace

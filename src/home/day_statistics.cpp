@@ -43,7 +43,7 @@ std::vector<DayRow> dayRows(const HistoryAnalysis& analysis) {
     rows.reserve(std::max(n, 0));
     for (int k = 1; k <= n; ++k) {
         const std::optional<Date> d = parseDate(s.DateText[k]);
-        rows.push_back({std::to_string(k), d ? formatStoredDate(*d) : s.DateText[k],
+        rows.push_back({std::to_string(k), d ? formatStoredDate(*d) : s.DateText[k].str(),
                         std::to_string(s.Count[k]), std::to_string(s.Total[k])});
     }
     return rows;

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "app/pctm.h"
+#include "ui/qt_text.h"
 #include "data/records.h"
 #include "home/item_files.h"
 #include "home/item_list_edit.h"
@@ -34,8 +35,6 @@ const QString kTitleBelowOne = QStringLiteral("下限値制限");
 const QString kTitleAboveLimit = QStringLiteral("上限値制限");
 const QString kTargetAboveLimit = QStringLiteral("必ず２１４７４８３６４７以下を入力して下さい");
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
-std::string utf8(const QString& text) { return text.toStdString(); }
 
 void inform(const QString& text, const QString& title) {
     services().messageBox(text, title, MsgIcon::Information, MsgButtons::Ok);

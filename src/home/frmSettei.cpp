@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "app/pctm.h"
+#include "ui/qt_text.h"
 #include "app/screens.h"
 #include "art/pictures.h"
 #include "data/data_files.h"
@@ -30,7 +31,6 @@ namespace {
 constexpr int kBarRows = 20;
 const char* const kLineBreak = "\r\n";
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
 
 // Names of up to this many characters show in full; longer ones are shortened where the window
 // would otherwise have to grow past the screen.
@@ -246,7 +246,7 @@ void frmSettei::reportUnreadable(const std::vector<std::string>& unreadable) {
         text += kLineBreak;
         text += line;
     }
-    services().messageBox(q(text), QStringLiteral("履歴読み込みエラー"), MsgIcon::Exclamation);
+    services().messageBox(qs(text), QStringLiteral("履歴読み込みエラー"), MsgIcon::Exclamation);
 }
 
 void frmSettei::FillOverview() {
@@ -280,7 +280,7 @@ void frmSettei::FillOverview() {
             i < static_cast<int>(PCTM.ItemTarget.size()) ? PCTM.ItemTarget[i] : 0;
         const OverviewRow row = overviewRow(figure(totals_.ItemTotalCount, i), target);
         ItemAchievement[i] = row.achievement;
-        const QString rate = q(row.rateText);
+        const QString rate = qs(row.rateText);
 
         const bool hasBar = i <= kBarRows;
         if (hasBar) {
@@ -290,7 +290,7 @@ void frmSettei::FillOverview() {
             lblTassei[i]->setVisible(true);
         }
 
-        grid->setText(i, 0, q(name));
+        grid->setText(i, 0, qs(name));
         grid->setText(i, 1, QString::number(target));
         grid->setText(i, 2, QString::number(figure(totals_.ItemTotalCount, i)));
         grid->setText(i, 3, rate);
@@ -299,7 +299,7 @@ void frmSettei::FillOverview() {
         grid->setText(i, 6, QString::number(figure(totals_.ItemTodaySets, i)));
 
         if (hasBar) {
-            const QString whole = q(name);
+            const QString whole = qs(name);
             const QString shown =
                 QFontMetrics(lblKoumokuw[i]->font())
                     .elidedText(whole, Qt::ElideRight, lblKoumokuw[i]->minimumWidth());
@@ -317,7 +317,7 @@ void frmSettei::FillOverview() {
                 painted = true;
                 if (!self || handedOver_) return;
             }
-            services().messageBox(q(name + " が目標回数を達成しました！" + kLineBreak + kLineBreak +
+            services().messageBox(qs(name + " が目標回数を達成しました！" + kLineBreak + kLineBreak +
                                     "さらなる飛躍を目指して次の目標を設定しましょう！"),
                                   QStringLiteral("目標回数達成！"), MsgIcon::Information);
             if (!self || handedOver_) return;
@@ -459,7 +459,7 @@ void frmSettei::chkHelp_Click() {
         setHelpCheck(PCTM.HelpTourOn != 0);
     }
     services().messageBox(
-        q("設定ファイル「設定.txt」に書き込めませんでした。" + std::string(kLineBreak) +
+        qs("設定ファイル「設定.txt」に書き込めませんでした。" + std::string(kLineBreak) +
           written.reason + kLineBreak + kLineBreak + "ヘルプツアーの設定は変わっていません。"),
         QStringLiteral("設定保存エラー"), MsgIcon::Exclamation);
 }

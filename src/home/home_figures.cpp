@@ -31,7 +31,7 @@ void collectDistinctDates(const std::vector<HistoryRecord>& records,
         if (inOrder) {
             if (!latest || record.day > latest->day) {
                 latest = &record;
-                dates.push_back(record.date);
+                dates.emplace_back(record.date);
                 continue;
             }
             if (record.date == latest->date) continue;
@@ -40,7 +40,7 @@ void collectDistinctDates(const std::vector<HistoryRecord>& records,
             seen.reserve(dates.size() * 2 + 16);
             for (std::size_t j = 0; j < k; ++j) seen.insert(records[j].date);
         }
-        if (seen.insert(record.date).second) dates.push_back(record.date);
+        if (seen.insert(record.date).second) dates.emplace_back(record.date);
     }
 }
 

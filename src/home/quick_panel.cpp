@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "app/pctm.h"
+#include "ui/qt_text.h"
 #include "art/pictures.h"
 #include "data/dates.h"
 #include "data/file_io.h"
@@ -18,7 +19,6 @@ namespace mitoran {
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
 std::string s(const QString& q) { return q.toStdString(); }
 
 constexpr const char* kTitle = "クイックマッスル";
@@ -79,9 +79,9 @@ void QuickPanel::open() {
     failureShown_ = false;
     ui->cboNamae->clear();
     for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
-        ui->cboNamae->addItem(q(PCTM.ItemNames[i]));
+        ui->cboNamae->addItem(qs(PCTM.ItemNames[i]));
     ui->cboNamae->setCurrentIndex(0);
-    ui->cboNamae->setEditText(PCTM.ItemNames.size() > 1 ? q(PCTM.ItemNames[1]) : QString());
+    ui->cboNamae->setEditText(PCTM.ItemNames.size() > 1 ? qs(PCTM.ItemNames[1]) : QString());
 
     {
         // Refilling the list passes through texts nobody chose; the preset below sets the seconds.
@@ -118,7 +118,7 @@ void QuickPanel::open() {
 }
 
 void QuickPanel::tell(const std::string& text) {
-    services().messageBox(q(text), kTitle, MsgIcon::Exclamation);
+    services().messageBox(qs(text), kTitle, MsgIcon::Exclamation);
 }
 
 Loaded<QuickRecord> QuickPanel::readQuickFile(const std::string& itemName) {
@@ -138,7 +138,7 @@ Loaded<QuickRecord> QuickPanel::readQuickFile(const std::string& itemName) {
 
 void QuickPanel::PresetQuickSeconds() {
     const Loaded<QuickRecord> file = readQuickFile(s(ui->cboNamae->currentText()));
-    const QString text = q(presetSecondsText(file.records));
+    const QString text = qs(presetSecondsText(file.records));
     {
         const QSignalBlocker block(ui->cboSec);
         ui->cboSec->setEditText(text);
@@ -169,13 +169,13 @@ void QuickPanel::LoadQuickHistory() {
     g->setRows(static_cast<int>(listing.rows.size()) + 1);
     int r = 1;
     for (const QuickRow& row : listing.rows) {
-        g->setText(r, 0, q(row.number));
-        g->setText(r, 1, q(row.when));
-        g->setText(r, 2, q(row.seconds));
-        g->setText(r, 3, q(row.count));
+        g->setText(r, 0, qs(row.number));
+        g->setText(r, 1, qs(row.when));
+        g->setText(r, 2, qs(row.seconds));
+        g->setText(r, 3, qs(row.count));
         ++r;
     }
-    ui->lblQuick_Max->setText(q(bestText(listing.best)));
+    ui->lblQuick_Max->setText(qs(bestText(listing.best)));
     listedName_ = name;
     listedSeconds_ = leadingNumber(secondsText);
 }
@@ -290,11 +290,11 @@ void QuickPanel::endChallenge() {
             const int r = g->rows();
             g->setRows(r + 1);
             g->setText(r, 0, QString::number(r));
-            g->setText(r, 1, q(quickWhenText(when)));
+            g->setText(r, 1, qs(quickWhenText(when)));
             g->setText(r, 2, QString::number(seconds));
-            g->setText(r, 3, q(formatNumber(count)));
+            g->setText(r, 3, qs(formatNumber(count)));
             if (count > leadingNumber(s(ui->lblQuick_Max->text())))
-                ui->lblQuick_Max->setText(q(bestText(roundHalfEven(count))));
+                ui->lblQuick_Max->setText(qs(bestText(roundHalfEven(count))));
         }
     }
     ui->lblZanTim->setText(QString::number(QuickSeconds));

@@ -3,6 +3,7 @@
 #include <QSignalBlocker>
 
 #include "app/pctm.h"
+#include "ui/qt_text.h"
 #include "data/data_files.h"
 #include "data/dates.h"
 #include "home/day_statistics.h"
@@ -13,7 +14,6 @@ namespace mitoran {
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
@@ -39,11 +39,11 @@ void TodayPanel::open(const std::vector<std::vector<std::string>>& itemDates) {
     }
     // The list offers the days of the item actually shown, so list and view always agree.
     fillDateList(ui->hsbData->value());
-    ui->cboDate->setEditText(q(formatStoredDate(services().now().date)));
+    ui->cboDate->setEditText(qs(formatStoredDate(services().now().date)));
 
     ui->cboKoumoku1->clear();
     for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
-        ui->cboKoumoku1->addItem(q(PCTM.ItemNames[i]));
+        ui->cboKoumoku1->addItem(qs(PCTM.ItemNames[i]));
     ui->cboKoumoku1->setCurrentIndex(0);
 
     ComputeDayStatistics();
@@ -67,7 +67,7 @@ void TodayPanel::open(const std::vector<std::vector<std::string>>& itemDates) {
 void TodayPanel::fillDateList(int item) {
     ui->cboDate->clear();
     if (item < 0 || item >= static_cast<int>(itemDates_.size())) return;
-    for (const std::string& d : itemDates_[item]) ui->cboDate->addItem(q(d));
+    for (const std::string& d : itemDates_[item]) ui->cboDate->addItem(qs(d));
 }
 
 void TodayPanel::hsbData_Change() {
@@ -103,7 +103,7 @@ void TodayPanel::ComputeDayStatistics() {
     const std::optional<Date> day = parseDate(ui->cboDate->currentText().toStdString());
     const Loaded<HistoryRecord> history = readHistory(PCTM.ItemNames[v]);
     if (history.status == ReadStatus::Error) {
-        services().messageBox(q("履歴ファイルを読み込めませんでした。\r\n" + history.reason),
+        services().messageBox(qs("履歴ファイルを読み込めませんでした。\r\n" + history.reason),
                               "本日の実績", MsgIcon::Exclamation);
     }
     mitoran::ComputeDayStatistics(history.records, day, analysis);
@@ -112,11 +112,11 @@ void TodayPanel::ComputeDayStatistics() {
         return;
     }
     const DayLabels labels = dayLabels(analysis);
-    ui->lblSetMax->setText(q(labels.best));
-    ui->lblSetMin->setText(q(labels.lowest));
-    ui->lblSetAvg->setText(q(labels.average));
-    ui->lblTotal->setText(q(labels.total));
-    ui->lblSet->setText(q(labels.sets));
+    ui->lblSetMax->setText(qs(labels.best));
+    ui->lblSetMin->setText(qs(labels.lowest));
+    ui->lblSetAvg->setText(qs(labels.average));
+    ui->lblTotal->setText(qs(labels.total));
+    ui->lblSet->setText(qs(labels.sets));
 }
 
 void TodayPanel::ClearDayStatistics() {
@@ -151,10 +151,10 @@ void TodayPanel::ShowDayGridAndChart() {
         chart->setValue(1, k, static_cast<double>(analysis.SetSeries.Total[k]));
         chart->setValue(2, k, analysis.SetSeries.Count[k]);
         const DayRow& r = rows[k - 1];
-        g->setText(k, 0, q(r.number));
-        g->setText(k, 1, q(r.date));
-        g->setText(k, 2, q(r.count));
-        g->setText(k, 3, q(r.total));
+        g->setText(k, 0, qs(r.number));
+        g->setText(k, 1, qs(r.date));
+        g->setText(k, 2, qs(r.count));
+        g->setText(k, 3, qs(r.total));
     }
     chart->redraw();
     // Long days scroll so that the last set is in view.

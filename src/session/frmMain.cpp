@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "app/pctm.h"
+#include "ui/qt_text.h"
 #include "app/screens.h"
 #include "art/pictures.h"
 #include "data/data_files.h"
@@ -82,7 +83,6 @@ void dressSkipButtons(QPushButton* nowCut, QPushButton* cut) {
 
 QColor buttonFace() { return QGuiApplication::palette().color(QPalette::Button); }
 
-QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 // Entries 1..ItemCount exist in all three item arrays.
 bool isItem(int index) {

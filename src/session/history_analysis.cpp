@@ -55,8 +55,8 @@ bool isStoredDateText(std::string_view text, Date d) {
     return text == std::string_view(buf, kStoredDateLength);
 }
 
-// Writes a series from entry 1 on over the storage of an earlier one: date texts keep their
-// buffers, so analysing one long history after another does not allocate per entry.
+// Writes a series from entry 1 on over the storage of an earlier one, so analysing one long
+// history after another does not allocate per entry.
 class SeriesWriter {
   public:
     explicit SeriesWriter(Series& s) : s_(s) {
@@ -72,15 +72,10 @@ class SeriesWriter {
         s_.Count.reserve(entries + 1);
         s_.Total.reserve(entries + 1);
     }
-    void push(std::string_view text, std::int32_t count, std::int64_t total) {
+    template <class Text>  // ShortText or std::string_view
+    void push(const Text& text, std::int32_t count, std::int64_t total) {
         if (used_ < s_.DateText.size()) {
-            // Mostly a date text over one of the same length: copied in place, without the
-            // general replace that assign() goes through.
-            std::string& old = s_.DateText[used_];
-            if (old.size() == text.size())
-                std::char_traits<char>::copy(old.data(), text.data(), text.size());
-            else
-                old.assign(text);
+            s_.DateText[used_] = text;
             s_.Count[used_] = count;
             s_.Total[used_] = total;
         } else {

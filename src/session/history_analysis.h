@@ -8,18 +8,19 @@
 
 #include "data/data_files.h"
 #include "data/dates.h"
+#include "data/short_text.h"
 
 namespace mitoran {
 
 // Three parallel arrays indexed from 1; entry 0 is empty text and zeros.
 struct Series {
-    std::vector<std::string> DateText{std::string()};
+    std::vector<ShortText> DateText{ShortText()};
     std::vector<std::int32_t> Count{0};
     std::vector<std::int64_t> Total{0};
 
     int length() const { return static_cast<int>(Count.size()) - 1; }
     void reset() {
-        DateText.assign(1, std::string());
+        DateText.assign(1, ShortText());
         Count.assign(1, 0);
         Total.assign(1, 0);
     }

@@ -40,8 +40,8 @@ TEST_F(SampleData, EveryFileReadsWithoutASkippedRecord) {
         EXPECT_EQ(h.records.front().date, "2026年10月27日");
         EXPECT_EQ(h.records.back().date, "2026年12月07日");
         for (std::size_t k = 1; k < h.records.size(); ++k)
-            EXPECT_LE(h.records[k - 1].date + h.records[k - 1].time,
-                      h.records[k].date + h.records[k].time)
+            EXPECT_LE(h.records[k - 1].date.str() + h.records[k - 1].time,
+                      h.records[k].date.str() + h.records[k].time)
                 << item.name << " record " << k;
     }
 

@@ -129,7 +129,7 @@ TEST(ItemDates, TextsAreComparedExactlyAndAnyOrderGivesTheFirstAppearances) {
         std::vector<std::string> expected;
         for (const HistoryRecord& r : records)
             if (std::find(expected.begin(), expected.end(), r.date) == expected.end())
-                expected.push_back(r.date);
+                expected.emplace_back(r.date);
         const ItemDateLists lists = BuildItemDates(histories({records}), kToday);
         ASSERT_EQ(lists.ItemDates[1], expected) << "round " << round;
         ASSERT_EQ(lists.ItemDateCount[1], static_cast<int>(expected.size()));

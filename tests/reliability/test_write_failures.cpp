@@ -46,6 +46,7 @@
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/grid_view.h"
+#include "ui/qt_text.h"
 
 namespace mitoran {
 namespace {
@@ -143,7 +144,6 @@ Files filesOnDisk() {
     return files;
 }
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 struct HistoryFigures {
     std::int64_t total = 0;

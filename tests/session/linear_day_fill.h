@@ -16,8 +16,8 @@ inline void linearFillAllDaySeries(HistoryAnalysis& a, Date firstDay) {
     if (a.CalendarDays <= 0 || a.TrainingDays <= 0) return;
     std::int32_t lastMatched = 0;
     for (std::int32_t i = 1; i <= a.CalendarDays; ++i) {
-        all.DateText.push_back(i == 1 ? done.DateText[1]
-                                      : formatStoredDate(addDays(firstDay, i - 1)));
+        all.DateText.emplace_back(i == 1 ? done.DateText[1].str()
+                                         : formatStoredDate(addDays(firstDay, i - 1)));
         std::int32_t found = 0;
         for (std::int32_t j = 1; j <= a.TrainingDays; ++j)
             if (done.DateText[j] == all.DateText[i]) {

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Regenerates docs/*.png: every screen on the first-run data, in a virtual X display.
+# Regenerates docs/*.png (every screen on the first-run data, in a virtual X display) and the
+# launcher icon PNGs under packaging/icons/hicolor.
 ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$ROOT/scripts/common.sh"
 
 install_missing_packages xvfb xauth
 build "$ROOT/build/screenshots" Release -DMITORAN_TESTS=ON -DMITORAN_BENCH=OFF
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1600x1000x24" \
-    "$ROOT/build/screenshots/tools/screenshots" "$ROOT/sample" "$ROOT/docs"
+    "$ROOT/build/screenshots/tools/screenshots" "$ROOT/sample" "$ROOT/docs" \
+    "$ROOT/packaging/icons/hicolor"

@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QUrl>
 #include <array>
 #include <filesystem>
@@ -414,6 +416,9 @@ TEST_F(HomeButtons, HelpWindowOpensOnceAndTheEndClosesItAndEndsTheProgram) {
     EXPECT_TRUE(help->isWindow());
     if (QFile::exists(HelpWindow::documentFor(home->HelpFilePath))) {
         EXPECT_EQ(help->source(), QUrl("qrc:/help/ZovHelp.html"));
+        // The document's pictures are found from where the viewer shows it.
+        EXPECT_TRUE(help->loadResource(QTextDocument::ImageResource, QUrl("images/prompt.png"))
+                        .isValid());
     }
     EXPECT_FALSE(help->toPlainText().isEmpty());
 
@@ -421,6 +426,21 @@ TEST_F(HomeButtons, HelpWindowOpensOnceAndTheEndClosesItAndEndsTheProgram) {
     EXPECT_EQ(svc->endProcessCalls, 1);
     EXPECT_EQ(svc->lastExitCode, 0);
     EXPECT_EQ(HelpWindow::openCount(), 0);
+}
+
+// A picture the document names but the program does not carry shows as a broken box.
+TEST(HelpDocument, EveryPictureItShowsIsInTheProgram) {
+    QFile document(QStringLiteral(":/help/ZovHelp.html"));
+    ASSERT_TRUE(document.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(document.readAll());
+    static const QRegularExpression image(QStringLiteral("<img src=\"([^\"]+)\""));
+    int pictures = 0;
+    for (const QRegularExpressionMatch& m : image.globalMatch(html)) {
+        const QString path = QStringLiteral(":/help/") + m.captured(1);
+        EXPECT_FALSE(QImage(path).isNull()) << path.toStdString();
+        ++pictures;
+    }
+    EXPECT_GE(pictures, 8);  // the icon and one for every screen and panel
 }
 
 TEST_F(HomeButtons, ClosingTheWindowEndsTheProgramLikeTheEndButton) {

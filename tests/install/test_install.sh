@@ -9,10 +9,15 @@ fail() { echo "FAIL: $*"; exit 1; }
 DESTDIR="$root/dest" cmake --install "$build" --prefix /usr >/dev/null
 d="$root/dest/usr"
 for f in bin/mitoran bin/mitoran-launch share/applications/mitoran.desktop \
-         share/icons/hicolor/scalable/apps/mitoran.svg share/doc/mitoran/ZovHelp.html; do
+         share/icons/hicolor/scalable/apps/mitoran.svg share/doc/mitoran/ZovHelp.html \
+         share/icons/hicolor/48x48/apps/mitoran.png share/icons/hicolor/256x256/apps/mitoran.png; do
     [ -e "$d/$f" ] || fail "missing $f"
 done
 [ -x "$d/bin/mitoran-launch" ] || fail "launcher not executable"
+# Every picture the installed help document names lies next to it.
+for img in $(grep -o 'src="images/[^"]*"' "$d/share/doc/mitoran/ZovHelp.html" | cut -d'"' -f2); do
+    [ -s "$d/share/doc/mitoran/$img" ] || fail "help picture $img not installed"
+done
 ls "$d/share/mitoran/sample" | grep -qi '^項目一覧\.txt$' || fail "no first-run item list"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$d/share/applications/mitoran.desktop" || fail "desktop entry invalid"

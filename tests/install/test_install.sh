@@ -1,12 +1,18 @@
 #!/bin/sh
 # Installs into a temporary root and checks the layout, the desktop entry and the launcher.
+#   test_install.sh BUILD_DIR       installs the build with DESTDIR
+#   test_install.sh --deb FILE.deb  unpacks the package instead (dpkg -x)
 set -eu
-build=$1
 root=$(mktemp -d /tmp/mitoran-install-XXXXXX)
 trap 'rm -rf "$root"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-DESTDIR="$root/dest" cmake --install "$build" --prefix /usr >/dev/null
+if [ "$1" = "--deb" ]; then
+    dpkg -x "$2" "$root/dest"
+    dpkg-deb -f "$2" Depends | grep -q libqcustomplot || fail "package does not depend on QCustomPlot"
+else
+    DESTDIR="$root/dest" cmake --install "$1" --prefix /usr >/dev/null
+fi
 d="$root/dest/usr"
 for f in bin/mitoran bin/mitoran-launch share/applications/mitoran.desktop \
          share/icons/hicolor/scalable/apps/mitoran.svg share/doc/mitoran/ZovHelp.html \

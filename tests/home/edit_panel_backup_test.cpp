@@ -24,14 +24,7 @@ using testing::TempFolder;
 using Files = std::map<std::string, std::string>;
 
 // Every file under the working folder (paths relative to it) with its bytes.
-Files filesOnDisk() {
-    Files files;
-    for (const auto& entry : fs::recursive_directory_iterator("."))
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), ".").string()] =
-                TempFolder::read(entry.path().string());
-    return files;
-}
+Files filesOnDisk() { return TempFolder::allFiles(); }
 
 Files backups() {
     Files copies;

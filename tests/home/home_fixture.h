@@ -16,6 +16,7 @@
 #include "home/frmSettei.h"
 #include "home/help_window.h"
 #include "session/frmMain.h"
+#include "support/screen_reset.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/grid_view.h"
@@ -43,17 +44,9 @@ class HomeFixture : public ::testing::Test {
         ASSERT_TRUE(rewriteItemList({}).ok);
     }
 
-    void TearDown() override {
-        HelpWindow::closeAll();
-        screens::closeScreen(screens::historyScreen());
-        screens::closeScreen(screens::promptScreen());
-        screens::closeScreen(screens::homeScreen());
-        flushDeletes();
-    }
+    void TearDown() override { testing::closeEveryScreen(); }
 
-    static void flushDeletes() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    static void flushDeletes() { testing::flushDeletes(); }
 
     // Registers an item in memory and in the item list file.
     void addItem(const std::string& name, std::int32_t target, std::int16_t instructed = 10) {

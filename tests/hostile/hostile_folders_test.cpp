@@ -31,6 +31,7 @@
 #include "home/frmSettei.h"
 #include "home/help_window.h"
 #include "session/frmMain.h"
+#include "support/screen_reset.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/grid_view.h"
@@ -267,8 +268,6 @@ bool isJapanese(const QString& text) {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
 template <class T = QWidget>
 T* child(QObject* parent, const char* name) {
     T* w = parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
@@ -321,11 +320,7 @@ class HostileFolder : public ::testing::TestWithParam<std::string> {
     }
 
     void TearDown() override {
-        HelpWindow::closeAll();
-        screens::closeScreen(screens::historyScreen());
-        screens::closeScreen(screens::promptScreen());
-        screens::closeScreen(screens::homeScreen());
-        flushDeletes();
+        closeEveryScreen();
         PCTM = Pctm{};
     }
 

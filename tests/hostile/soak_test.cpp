@@ -23,6 +23,7 @@
 #include "home/frmSettei.h"
 #include "home/help_window.h"
 #include "session/frmMain.h"
+#include "support/screen_reset.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/grid_view.h"
@@ -83,11 +84,7 @@ class Soak : public ::testing::Test {
         frmGraph::resetSortToggles();
     }
     void TearDown() override {
-        HelpWindow::closeAll();
-        screens::closeScreen(screens::historyScreen());
-        screens::closeScreen(screens::promptScreen());
-        screens::closeScreen(screens::homeScreen());
-        settle();
+        closeEveryScreen();
         PCTM = Pctm{};
     }
 

@@ -31,6 +31,7 @@
 #include "history/frmGraph.h"
 #include "home/frmSettei.h"
 #include "session/frmMain.h"
+#include "support/screen_reset.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/grid_view.h"
@@ -429,10 +430,7 @@ class Layout : public ::testing::TestWithParam<FontCase> {
     }
 
     void TearDown() override {
-        screens::closeScreen(screens::historyScreen());
-        screens::closeScreen(screens::promptScreen());
-        screens::closeScreen(screens::homeScreen());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        mitoran::testing::closeEveryScreen();
         PCTM = Pctm{};
         if (saved_) QApplication::setFont(*saved_);
     }

@@ -135,14 +135,7 @@ class InjectedFault {
 using Files = std::map<std::string, std::string>;
 
 // Every file below the working folder with its bytes.
-Files filesOnDisk() {
-    Files files;
-    for (const auto& entry : fs::recursive_directory_iterator("."))
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), ".").string()] =
-                TempFolder::read(entry.path().string());
-    return files;
-}
+Files filesOnDisk() { return TempFolder::allFiles(); }
 
 
 struct HistoryFigures {

@@ -72,4 +72,13 @@ std::string TempFolder::cp932(std::string_view utf8) {
     return *bytes;
 }
 
+std::map<std::string, std::string> TempFolder::allFiles() {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator("."))
+        if (entry.is_regular_file())
+            files[std::filesystem::relative(entry.path(), ".").string()] =
+                read(entry.path().string());
+    return files;
+}
+
 }  // namespace mitoran::testing

@@ -1,6 +1,8 @@
 #include "app/pctm.h"
 
 #include <QString>
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -87,6 +89,7 @@ IoResult LoadItemList() {
     PCTM.ItemInstructed = std::move(instructed);
     PCTM.ItemTarget = std::move(target);
     PCTM.ItemCount = static_cast<std::int16_t>(n);
+    PCTM.ItemListUnreadable = loaded.skipped;
     return IoResult::success();
 }
 
@@ -96,9 +99,11 @@ IoResult LoadPlaySettings() {
     if (loaded.records.empty())
         return IoResult::failure(named(kPlaySettingsFile) + "に有効な設定がありません。");
     const PlaySettings& s = loaded.records.front();
-    PCTM.LaunchMode = s.launchMode;
-    PCTM.CountMode = s.countMode;
-    PCTM.LaunchInterval = s.interval;
+    // A hand-edited value outside what the edit panel can show would make the panel and the
+    // real launch disagree: an unknown mode is the first one, the interval a whole 1..60.
+    PCTM.LaunchMode = (s.launchMode >= 0 && s.launchMode <= 2) ? s.launchMode : 0;
+    PCTM.CountMode = (s.countMode == 0 || s.countMode == 1) ? s.countMode : 0;
+    PCTM.LaunchInterval = std::clamp(std::round(s.interval), 1.0f, 60.0f);
     return IoResult::success();
 }
 
@@ -138,6 +143,12 @@ int Main() {
         services().messageBox(qs(r.reason), kProgramTitle, MsgIcon::Exclamation,
                               MsgButtons::Ok);
     }
+    if (PCTM.ItemListUnreadable > 0)
+        services().messageBox(
+            qs(named(kItemListFile) + "の" + std::to_string(PCTM.ItemListUnreadable) +
+               "行は読み取れなかったため、使っていません。\n項目を変更するときは、" +
+               "その前のファイルをバックアップフォルダにコピーしてから書き換えます。"),
+            kProgramTitle, MsgIcon::Exclamation, MsgButtons::Ok);
     r = LoadSettings();
     if (!r) {
         reportStartupFailure(r);

@@ -500,7 +500,7 @@ void EditPanel::cmdDel_Click() {
 
 void EditPanel::cmdSort_Click() {
     const std::vector<ItemRecord> ordered = recordsInListOrder(listEntries(), registeredItems());
-    const IoResult written = rewriteItemList(ordered);
+    const IoResult written = saveItemList(ordered, services().now());
     if (!written) {
         tellWriteFailure(QStringLiteral("並び替えた順番を保存できませんでした。"), written.reason);
         reloadAfterFailedWrite();

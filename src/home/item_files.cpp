@@ -57,11 +57,19 @@ IoResult removeBothHistoryFiles(std::string_view name) {
 
 }  // namespace
 
+IoResult saveItemList(const std::vector<ItemRecord>& items, const LocalDateTime& now) {
+    if (readItemList().skipped > 0) {
+        if (IoResult copied = copyBeforeDestroying({std::string(kItemListFile)}, now); !copied)
+            return copied;
+    }
+    return rewriteItemList(items);
+}
+
 ChangeResult storeRenamedItem(const std::vector<ItemRecord>& items, const std::string& oldName,
                               const std::string& newName, bool oldNameShared,
                               const LocalDateTime& now) {
     if (oldName == newName) {
-        IoResult written = rewriteItemList(items);
+        IoResult written = saveItemList(items, now);
         if (!written) return failed(written.reason);
         return {};
     }
@@ -96,7 +104,7 @@ ChangeResult storeRenamedItem(const std::vector<ItemRecord>& items, const std::s
         if (!created) return failed(created.reason + undoRenames(done));
     }
 
-    IoResult written = rewriteItemList(items);
+    IoResult written = saveItemList(items, now);
     if (!written) {
         std::string reason = written.reason;
         if (createHistory) removeFile(newHistory);
@@ -114,7 +122,7 @@ ChangeResult deleteItem(const std::vector<ItemRecord>& remaining, std::string_vi
         if (IoResult copied = copyBeforeDestroying(bothHistoryFiles(name), now); !copied)
             return failed(copied.reason);
     }
-    if (IoResult written = rewriteItemList(remaining); !written) return failed(written.reason);
+    if (IoResult written = saveItemList(remaining, now); !written) return failed(written.reason);
     if (!deleteFiles) return {};
     if (IoResult removed = removeBothHistoryFiles(name); !removed)
         return {ChangeOutcome::Stored, removed.reason};

@@ -14,6 +14,11 @@ namespace mitoran {
 
 enum class ChangeOutcome { Stored, NameTaken, Failed };
 
+// Rewrites the item list with `items`. Lines of the file the reader could not take are not among
+// them, so when the file holds any it is first copied as it stands into the backup folder; a copy
+// that cannot be written stops the rewrite.
+IoResult saveItemList(const std::vector<ItemRecord>& items, const LocalDateTime& now);
+
 struct ChangeResult {
     ChangeOutcome outcome = ChangeOutcome::Stored;
     std::string reason;  // Japanese: why not Stored, or what went wrong after storing

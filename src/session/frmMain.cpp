@@ -130,11 +130,11 @@ constexpr int kFullNameCharacters = 12;
 
 QString kanji(int count) { return QString(count, QChar(0x56FD)); }  // 国, as wide as any
 
-// Shows `text` in the label's reserved width, shortened with an ellipsis when it is longer; the
-// whole text is then the label's tip.
-void showShortened(QLabel* label, const QString& text) {
-    const QString shown =
-        QFontMetrics(label->font()).elidedText(text, Qt::ElideRight, label->minimumWidth());
+// Shows `text` in `room` pixels (by default the label's reserved width), shortened with an
+// ellipsis when it is longer; the whole text is then the label's tip.
+void showShortened(QLabel* label, const QString& text, int room = -1) {
+    if (room < 0) room = label->minimumWidth();
+    const QString shown = QFontMetrics(label->font()).elidedText(text, Qt::ElideRight, room);
     label->setText(shown);
     label->setToolTip(shown == text ? QString() : text);
 }
@@ -222,6 +222,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     setBackground(buttonFace());
 
     connect(ui->hsbKaisu, &QScrollBar::valueChanged, this, &frmMain::hsbKaisu_Change);
+    // While the thumb is dragged the count follows it even where tracking is off.
+    connect(ui->hsbKaisu, &QScrollBar::sliderMoved, this, &frmMain::hsbKaisu_Scroll);
     connect(ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
     connect(ui->cmdNowCut, &QPushButton::clicked, this, &frmMain::cmdNowCut_Click);
     connect(ui->cmdCut, &QPushButton::clicked, this, &frmMain::cmdCut_Click);
@@ -284,6 +286,7 @@ bool frmMain::Form_Load() {
 }
 
 void frmMain::hsbKaisu_Change(int value) { ui->lblKaisu->setText(QString::number(value)); }
+void frmMain::hsbKaisu_Scroll(int value) { ui->lblKaisu->setText(QString::number(value)); }
 
 bool frmMain::hsbKaisu_KeyPress(int key) {
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
@@ -302,11 +305,13 @@ void frmMain::ShowPromptItem() {
     if (!isItem(p)) return;
     const QString name = qs(PCTM.ItemNames[p]);
     QFont font = ui->lblKoumoku->font();
-    const int room = ui->lblKoumoku->minimumWidth();
+    // All the width the label has: a long name keeps its 55 points wherever the window gives it
+    // room, and gets smaller type only where it would otherwise be cut.
+    const int room = std::max(ui->lblKoumoku->minimumWidth(), ui->lblKoumoku->contentsRect().width());
     font.setPointSize(fittingNamePoints(font, name, room));
     ui->lblKoumoku->setFont(font);
     // A name too long even for the smallest type shows its beginning.
-    showShortened(ui->lblKoumoku, name);
+    showShortened(ui->lblKoumoku, name, room);
 
     const int proposal = proposeCount(PCTM.ItemInstructed[p]);
     ui->lblKaisu->setText(QString::number(proposal));
@@ -430,13 +435,14 @@ void frmMain::closeEvent(QCloseEvent* event) {
 bool frmMain::advance(int& flashCounter) {
     QPointer<frmMain> self(this);
     flash(flashCounter);
+    // The colour was shown, so the next flash takes the next one even if the round ends here.
+    flashCounter = advancedFlashIndex(flashCounter);
     if (!self || closed_) return false;  // cut while the flash was showing
 
     setPlanColour(PCTM.RoundPosition, kPlanColour);
     ++PCTM.RoundPosition;
     setPlanColour(PCTM.RoundPosition, kCurrentColour);
     ShowPromptItem();
-    flashCounter = advancedFlashIndex(flashCounter);
     PCTM.CurrentItem = PCTM.RoundPosition;
     AnalyseItemHistory();
     return true;

@@ -27,6 +27,7 @@ class frmMain : public QWidget {
 
   public slots:
     void hsbKaisu_Change(int value);
+    void hsbKaisu_Scroll(int value);
     // Enter confirms like cmdNext; returns whether the key was taken.
     bool hsbKaisu_KeyPress(int key);
     void ShowPromptItem();

@@ -40,6 +40,13 @@ void armNoLaterThan(QTimer& timer, qint64 leftMs) {
     }
 }
 
+// Whole milliseconds of a delay, a year at most: no longer delay is meant, and the conversion
+// must stay defined whatever a hand-edited file asks for.
+qint64 delayMs(double seconds) {
+    constexpr double kLongestMs = 366.0 * 24 * 3600 * 1000;
+    return seconds > 0 ? static_cast<qint64>(std::ceil(std::min(seconds * 1000.0, kLongestMs))) : 0;
+}
+
 // A timer that runs its callback once after a delay measured on a monotonic clock; it re-arms
 // itself when woken early, so even an hour ends on time. As a child of its owner it dies with it.
 class ShotTimer : public QTimer {
@@ -48,7 +55,7 @@ class ShotTimer : public QTimer {
         : QTimer(owner), done_(std::move(done)) {
         setSingleShot(true);
         clock_.start();
-        dueMs_ = seconds > 0 ? static_cast<qint64>(std::ceil(seconds * 1000.0)) : 0;
+        dueMs_ = delayMs(seconds);
         connect(this, &QTimer::timeout, this, [this] { check(); });
         armNoLaterThan(*this, dueMs_);
     }
@@ -154,7 +161,7 @@ void QtWindowServices::waitSeconds(double seconds) {
     if (!(seconds > 0)) return;
     QElapsedTimer clock;
     clock.start();
-    const qint64 totalMs = static_cast<qint64>(std::ceil(seconds * 1000.0));
+    const qint64 totalMs = delayMs(seconds);
     for (;;) {
         const qint64 left = totalMs - clock.elapsed();
         if (left <= 0) return;

@@ -5,6 +5,7 @@
 
 #include "app/pctm.h"
 #include "app/screens.h"
+#include "support/screen_reset.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 
@@ -186,6 +187,40 @@ TEST_F(Startup, AMissingRequiredFileStopsStartUpAndSaysWhichAndWhere) {
     ASSERT_EQ(s.messageBoxes().size(), 1u);
     EXPECT_TRUE(s.messageBoxes()[0].text.contains(QStringLiteral("「設定.txt」")));
     EXPECT_EQ(screens::promptScreen(), nullptr);
+}
+
+TEST_F(Startup, HandEditedPlaySettingsComeInAsThePanelCanShowThem) {
+    struct Case {
+        const char* file;
+        int launch, count;
+        float interval;
+    };
+    for (const Case& c : {Case{"0,0,90\r\n", 0, 0, 60}, Case{"1,1,2.4\r\n", 1, 1, 2},
+                          Case{"3,2,0\r\n", 0, 0, 1}, Case{"2,1,-5\r\n", 2, 1, 1},
+                          Case{"-1,0,99999999999\r\n", 0, 0, 60}}) {
+        writePlay(c.file);
+        ASSERT_TRUE(LoadPlaySettings()) << c.file;
+        EXPECT_EQ(PCTM.LaunchMode, c.launch) << c.file;
+        EXPECT_EQ(PCTM.CountMode, c.count) << c.file;
+        EXPECT_EQ(PCTM.LaunchInterval, c.interval) << c.file;
+    }
+}
+
+TEST_F(Startup, UnreadableItemLinesAreToldAndTheRestStartsAsUsual) {
+    // A quoted comma belongs to the name; a count that is no number or a missing target does not
+    // make an item.
+    writeItems("\"腕立て伏せ\",10,500\r\n\"スク,ワット\",20,1000\r\n\"腹筋\",x,800\r\n"
+               "\"背筋\",15\r\n");
+    writeSettings("\"ヘルプツアー\",0\r\n");
+    writePlay("0,0,5\r\n");
+    EXPECT_EQ(Main(), 0);
+    EXPECT_EQ(PCTM.ItemCount, 2);
+    ASSERT_EQ(s.messageBoxes().size(), 1u);
+    EXPECT_EQ(s.messageBoxes()[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(s.messageBoxes()[0].text.contains(QStringLiteral("「項目一覧.txt」の2行")))
+        << s.messageBoxes()[0].text.toStdString();
+    EXPECT_NE(screens::promptScreen(), nullptr);
+    testing::closeEveryScreen();
 }
 
 }  // namespace

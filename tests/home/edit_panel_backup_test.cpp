@@ -198,5 +198,31 @@ TEST_F(EditPanelBackupTest, ClearingAllEmptiesNothingWhenALaterCopyFails) {
     EXPECT_TRUE(svc->messageBoxes().back().text.contains("クイック_背筋.txt"));
 }
 
+TEST_F(EditPanelBackupTest, AnItemListWithUnreadableLinesIsCopiedBeforeItsFirstRewrite) {
+    // A hand-edited line without its target is not an item, and a rewrite would drop it.
+    const std::string list = TempFolder::cp932(
+        "\"腕立て伏せ\",10,100\r\n\"スクワット\",30\r\n\"腹筋\",20,200\r\n\"背筋\",30,300\r\n");
+    TempFolder::write("項目一覧.txt", list);
+    ASSERT_TRUE(LoadItemList());
+    EXPECT_EQ(PCTM.ItemListUnreadable, 1);
+    panel->open();
+
+    blockBackups();
+    panel->cmdSort_Click();
+    EXPECT_EQ(TempFolder::read("項目一覧.txt"), list) << "no rewrite without the copy";
+    ASSERT_FALSE(svc->messageBoxes().empty());
+    EXPECT_TRUE(svc->messageBoxes().back().text.contains("項目一覧.txt"));
+
+    fs::remove("バックアップ");
+    svc->boxes.clear();
+    panel->cmdSort_Click();
+    EXPECT_EQ(TempFolder::read("バックアップ/項目一覧_20261207_193000.txt"), list);
+    EXPECT_EQ(readItemList().records.size(), 3u);
+    // The list now reads whole, so the next rewrite needs no copy.
+    svc->setNow(2026, 12, 7, 19, 31, 0);
+    panel->cmdSort_Click();
+    EXPECT_FALSE(TempFolder::exists("バックアップ/項目一覧_20261207_193100.txt"));
+}
+
 }  // namespace
 }  // namespace mitoran

@@ -235,6 +235,12 @@ TEST_F(SessionScreen, ASecondConfirmationDuringTheFlashIsIgnored) {
     EXPECT_EQ(TempFolder::read("腹筋.txt"), record("2024年03月07日", "21時05分09秒", 20));
     EXPECT_EQ(screens::promptScreen(), nullptr);
     EXPECT_NE(screens::homeScreen(), nullptr);
+
+    // The colour shown under the cut was used: the next round's flash takes the one after it.
+    ASSERT_NE(open(), nullptr);
+    enter();
+    ASSERT_EQ(svc->colours.size(), 3u);
+    EXPECT_EQ(paletteIndex(svc->colours.back()), 2);
 }
 
 TEST_F(SessionScreen, SingleItemModeRecordsOneSetAndTheArrowLeavesTheModeAlone) {

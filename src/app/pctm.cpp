@@ -43,8 +43,7 @@ std::string workingFolder() {
 void reportStartupFailure(const IoResult& r) {
     const std::string text =
         r.reason + "\r\nフォルダ：" + workingFolder() + "\r\n\r\nミトランを起動できません。";
-    services().messageBox(qs(text), kProgramTitle, MsgIcon::Exclamation,
-                          MsgButtons::Ok);
+    services().messageBox(qs(text), kProgramTitle, MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
 // The work of CheckDataAtStartup; tells apart a failed item list (start-up cannot go on) from a
@@ -125,8 +124,8 @@ void WaitSeconds(float seconds) { services().waitSeconds(seconds); }
 
 void ShowHelpTourMessage() {
     if (PCTM.HelpTourOn == 0) return;
-    services().messageBox(qs(PCTM.HelpTourMessage),
-                          QStringLiteral("ヘルプツアー"), MsgIcon::Information, MsgButtons::Ok);
+    services().messageBox(qs(PCTM.HelpTourMessage), QStringLiteral("ヘルプツアー"),
+                          MsgIcon::Information, MsgButtons::Ok);
 }
 
 int Main() {
@@ -140,8 +139,7 @@ int Main() {
             return 1;
         }
         // Not fatal: the first set recorded creates the file, or reports why it cannot.
-        services().messageBox(qs(r.reason), kProgramTitle, MsgIcon::Exclamation,
-                              MsgButtons::Ok);
+        services().messageBox(qs(r.reason), kProgramTitle, MsgIcon::Exclamation, MsgButtons::Ok);
     }
     if (PCTM.ItemListUnreadable > 0)
         services().messageBox(

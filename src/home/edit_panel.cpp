@@ -10,11 +10,11 @@
 #include <cmath>
 
 #include "app/pctm.h"
-#include "ui/qt_text.h"
 #include "data/records.h"
 #include "home/item_files.h"
 #include "home/item_list_edit.h"
 #include "home/item_validation.h"
+#include "ui/qt_text.h"
 #include "ui/window_services.h"
 #include "ui_edit_panel.h"
 
@@ -34,7 +34,6 @@ const QString kBelowOne = QStringLiteral("必ず１以上を入力して下さ�
 const QString kTitleBelowOne = QStringLiteral("下限値制限");
 const QString kTitleAboveLimit = QStringLiteral("上限値制限");
 const QString kTargetAboveLimit = QStringLiteral("必ず２１４７４８３６４７以下を入力して下さい");
-
 
 void inform(const QString& text, const QString& title) {
     services().messageBox(text, title, MsgIcon::Information, MsgButtons::Ok);
@@ -81,6 +80,8 @@ PlaySettings currentPlaySettings() {
 
 EditPanel::EditPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::EditPanel>()) {
     ui->setupUi(this);  // names this widget fraSettei
+    // A typed name stays as typed: completing it to another item would clear the wrong history.
+    ui->cboKoumoku->setCompleter(nullptr);
 
     auto* timGroup = new QButtonGroup(this);
     timGroup->addButton(ui->optTim_0, 0);
@@ -168,6 +169,10 @@ void EditPanel::fillItemCombo() {
 
 void EditPanel::setOrderUnsaved(bool unsaved) {
     orderUnsaved_ = unsaved;
+    paintSortButton(unsaved);
+}
+
+void EditPanel::paintSortButton(bool unsaved) {
     if (unsaved) {
         QPalette palette = ui->cmdSort->palette();
         palette.setColor(QPalette::Button, kUnsavedOrderColour);
@@ -449,7 +454,11 @@ void EditPanel::cmdHozon_Click() {
     ui->txtKoumoku->setText(qs(newName));
     ui->txtKaisu->setText(QString::number(PCTM.ItemInstructed[n]));
     ui->txtMokuhyo->setText(QString::number(PCTM.ItemTarget[n]));
-    if (PCTM.CurrentItem == n) ShowItemHistoryList();
+    // The history screen may have moved CurrentItem on; the list belongs to the combo's item.
+    if (ui->cboKoumoku->currentIndex() == n - 1) {
+        PCTM.CurrentItem = static_cast<std::int16_t>(n);
+        ShowItemHistoryList();
+    }
     emit itemsChanged();
     inform(ui->txtKoumoku->text() + QStringLiteral(" の設定を更新しました"),
            QStringLiteral("設定更新終了"));
@@ -524,8 +533,11 @@ void EditPanel::cmdSort_Click() {
         ui->cboKoumoku->setEditText(comboText);
     }
     emit itemsChanged();
+    // The button keeps its colour until the user has read that the order is stored.
+    paintSortButton(true);
     inform(QStringLiteral("並び替えた順番でトレーニング情報を保存しました。"),
            QStringLiteral("並び替え完了"));
+    paintSortButton(false);
 }
 
 // ---- histories ----
@@ -591,7 +603,14 @@ void EditPanel::cmdAllClear_Click() {
     const std::vector<std::string> names(PCTM.ItemNames.begin() + 1,
                                          PCTM.ItemNames.begin() + 1 + itemCount());
     const IoResult cleared = clearAllHistories(names, services().now());
-    ShowItemHistoryList();
+    // What is left on disk after a failure, for the item the combo names (the history screen
+    // may have moved CurrentItem to another).
+    if (const int shown = ui->cboKoumoku->currentIndex() + 1; shown >= 1 && shown <= itemCount()) {
+        PCTM.CurrentItem = static_cast<std::int16_t>(shown);
+        ShowItemHistoryList();
+    } else {
+        ui->lstRireki->clear();
+    }
     emit itemsChanged();
     if (!cleared)
         return tellWriteFailure(QStringLiteral("履歴データをクリアできませんでした。"),

@@ -71,6 +71,7 @@ class EditPanel : public QWidget {
     void fillItemLists();
     void fillItemCombo();
     void setOrderUnsaved(bool unsaved);
+    void paintSortButton(bool unsaved);  // light orange while the order is not stored
     void showStoredModes();
     void reloadAfterFailedWrite();
     bool playSettingsAllowClicks() const;

@@ -11,14 +11,15 @@
 #include <cmath>
 
 #include "app/pctm.h"
-#include "ui/qt_text.h"
 #include "app/screens.h"
 #include "art/pictures.h"
 #include "data/data_files.h"
+#include "history/frmGraph.h"
 #include "home/achievement_bar.h"
 #include "home/help_window.h"
 #include "home/launch_delay.h"
 #include "session/frmMain.h"
+#include "ui/qt_text.h"
 #include "ui/window_services.h"
 #include "ui_frmSettei.h"
 
@@ -30,7 +31,6 @@ namespace {
 
 constexpr int kBarRows = 20;
 const char* const kLineBreak = "\r\n";
-
 
 // Names of up to this many characters show in full; longer ones are shortened where the window
 // would otherwise have to grow past the screen.
@@ -105,7 +105,7 @@ frmSettei::frmSettei(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     ui->msgIchiran->installEventFilter(this);
     connect(ui->fraSettei, &EditPanel::itemsChanged, this, &frmSettei::itemsChanged);
 
-    ui->fraQuick->setHomeButtons(ui->cmdAgain, ui->cmdGraph);
+    ui->fraQuick->setHomeButtons(ui->cmdAgain, ui->cmdGraph, ui->cmdMaster);
 }
 
 frmSettei::~frmSettei() = default;
@@ -317,9 +317,10 @@ void frmSettei::FillOverview() {
                 painted = true;
                 if (!self || handedOver_) return;
             }
-            services().messageBox(qs(name + " が目標回数を達成しました！" + kLineBreak + kLineBreak +
-                                    "さらなる飛躍を目指して次の目標を設定しましょう！"),
-                                  QStringLiteral("目標回数達成！"), MsgIcon::Information);
+            services().messageBox(
+                qs(name + " が目標回数を達成しました！" + kLineBreak + kLineBreak +
+                   "さらなる飛躍を目指して次の目標を設定しましょう！"),
+                QStringLiteral("目標回数達成！"), MsgIcon::Information);
             if (!self || handedOver_) return;
         }
         if (hasBar && row.colour) shpTassei[i]->setColourIndex(*row.colour);
@@ -380,6 +381,8 @@ void frmSettei::cmdQuick_Click() {
 void frmSettei::cmdGraph_Click() {
     if (PCTM.ItemCount <= 0) return;
     PCTM.CurrentItem = 1;
+    // An open history screen goes back to the first item too, as a fresh one would open on it.
+    if (frmGraph* open = screens::historyScreen()) open->cboKoumoku_Click(0);
     screens::openHistoryScreen();
 }
 
@@ -460,11 +463,13 @@ void frmSettei::chkHelp_Click() {
     }
     services().messageBox(
         qs("設定ファイル「設定.txt」に書き込めませんでした。" + std::string(kLineBreak) +
-          written.reason + kLineBreak + kLineBreak + "ヘルプツアーの設定は変わっていません。"),
+           written.reason + kLineBreak + kLineBreak + "ヘルプツアーの設定は変わっていません。"),
         QStringLiteral("設定保存エラー"), MsgIcon::Exclamation);
 }
 
 void frmSettei::msgIchiran_DblClick() {
+    // A round would close this screen and end the challenge with it, losing the attempt.
+    if (ui->fraQuick->busy()) return;
     GridView* grid = ui->msgIchiran;
     const int row = grid->currentRow();
     // Only a row that belongs to a shown item starts a round.

@@ -7,11 +7,11 @@
 #include <cmath>
 
 #include "app/pctm.h"
-#include "ui/qt_text.h"
 #include "art/pictures.h"
 #include "data/dates.h"
 #include "data/file_io.h"
 #include "data/records.h"
+#include "ui/qt_text.h"
 #include "ui/window_services.h"
 #include "ui_quick_panel.h"
 
@@ -27,6 +27,9 @@ constexpr const char* kTitle = "クイックマッスル";
 
 QuickPanel::QuickPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::QuickPanel>()) {
     ui->setupUi(this);
+    // Typed text stays as typed: completing "15" to "150" would time the wrong challenge.
+    ui->cboNamae->setCompleter(nullptr);
+    ui->cboSec->setCompleter(nullptr);
     setObjectName("fraQuick");
     imgStart[1] = ui->imgStart_1;
     imgStart[2] = ui->imgStart_2;
@@ -51,6 +54,9 @@ QuickPanel::QuickPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
     connect(ui->cboNamae, &QComboBox::activated, this, &QuickPanel::cboNamae_Click);
     connect(ui->cboSec, &QComboBox::editTextChanged, this, &QuickPanel::cboSec_Change);
     connect(ui->cboSec, &QComboBox::activated, this, &QuickPanel::cboSec_Click);
+    // Keys reach the combo box, which hands Enter to its line edit directly, past the line
+    // edit's filters; a key sent to the line edit itself is watched there.
+    ui->cboSec->installEventFilter(this);
     ui->cboSec->lineEdit()->installEventFilter(this);
 
     tmrStart = services().startRepeatingTimer(this, "tmrStart", 1000, [this] { tmrStart_Timer(); });
@@ -59,13 +65,16 @@ QuickPanel::QuickPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
 
 QuickPanel::~QuickPanel() = default;
 
-void QuickPanel::setHomeButtons(QAbstractButton* again, QAbstractButton* graph) {
+void QuickPanel::setHomeButtons(QAbstractButton* again, QAbstractButton* graph,
+                                QAbstractButton* master) {
     cmdAgain = again;
     cmdGraph = graph;
+    cmdMaster = master;
 }
 
 bool QuickPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui->cboSec->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == ui->cboSec || watched == ui->cboSec->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             cboSec_KeyPress(13);
@@ -90,7 +99,7 @@ void QuickPanel::open() {
         for (int sec = 30; sec <= 180; sec += 30) ui->cboSec->addItem(QString::number(sec));
     }
     PresetQuickSeconds();
-    if (!busy()) ui->lblZanTim->setText(ui->cboSec->currentText());
+    if (!countingDown()) ui->lblZanTim->setText(ui->cboSec->currentText());
     SetUpQuickGrid();
     LoadQuickHistory();
     setVisible(true);
@@ -195,12 +204,12 @@ void QuickPanel::cboSec_Change(const QString& text) {
         restoringSeconds_ = true;
         ui->cboSec->setEditText(QString::number(QuickSeconds));
         restoringSeconds_ = false;
-        if (!busy()) ui->lblZanTim->setText(QString::number(QuickSeconds));
+        if (!countingDown()) ui->lblZanTim->setText(QString::number(QuickSeconds));
         return;
     }
     QuickSeconds = *seconds;
-    // While a challenge runs the display belongs to the countdown.
-    if (!busy()) ui->lblZanTim->setText(text);
+    // While the seconds run down, or their count is asked for, the display is the countdown's.
+    if (!countingDown()) ui->lblZanTim->setText(text);
 }
 
 void QuickPanel::cboSec_Click() {
@@ -227,12 +236,14 @@ void QuickPanel::cmdStop_Click() { challenge_.stop(); }
 void QuickPanel::DisableHomeButtons() {
     if (cmdAgain) cmdAgain->setEnabled(false);
     if (cmdGraph) cmdGraph->setEnabled(false);
+    if (cmdMaster) cmdMaster->setEnabled(false);
     ui->cmdStart2->setEnabled(false);
 }
 
 void QuickPanel::EnableHomeButtons() {
     if (cmdAgain) cmdAgain->setEnabled(true);
     if (cmdGraph) cmdGraph->setEnabled(true);
+    if (cmdMaster) cmdMaster->setEnabled(true);
     ui->cmdStart2->setEnabled(true);
 }
 
@@ -244,6 +255,8 @@ void QuickPanel::showLamp(int lamp) {
 bool QuickPanel::busy() const {
     return challenge_.startRequested() || challenge_.running() || asking_;
 }
+
+bool QuickPanel::countingDown() const { return challenge_.running() || asking_; }
 
 std::int64_t QuickPanel::clockSeconds() const {
     return static_cast<std::int64_t>(std::floor(services().monotonicSeconds()));

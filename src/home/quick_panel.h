@@ -28,8 +28,11 @@ class QuickPanel : public QWidget {
     explicit QuickPanel(QWidget* parent = nullptr);
     ~QuickPanel() override;
 
-    // The home screen's buttons that a running challenge disables (cmdAgain, cmdGraph).
-    void setHomeButtons(QAbstractButton* again, QAbstractButton* graph);
+    // The home screen's buttons that a running challenge disables (cmdAgain, cmdGraph, and
+    // cmdMaster: an item renamed or deleted mid-challenge would get its attempt under a name
+    // that no longer exists).
+    void setHomeButtons(QAbstractButton* again, QAbstractButton* graph,
+                        QAbstractButton* master = nullptr);
 
     // Steps after HideAllPanels of the "クイックマッスル" button.
     void open();
@@ -54,6 +57,9 @@ class QuickPanel : public QWidget {
     void DisableHomeButtons();
     void EnableHomeButtons();
 
+    // From the start button until the attempt is saved or given up.
+    bool busy() const;
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -64,13 +70,14 @@ class QuickPanel : public QWidget {
     void tell(const std::string& text);
     void showLamp(int lamp);  // 0: the light with no lamp lit
     void endChallenge();
-    bool busy() const;
+    bool countingDown() const;
     std::int64_t clockSeconds() const;
 
     std::unique_ptr<Ui::QuickPanel> ui;
     QLabel* imgStart[4] = {};  // 1..3
     QPointer<QAbstractButton> cmdAgain;
     QPointer<QAbstractButton> cmdGraph;
+    QPointer<QAbstractButton> cmdMaster;
     std::unique_ptr<ServiceTimer> tmrStart;
     std::unique_ptr<ServiceTimer> tmrBp;
 

@@ -3,22 +3,20 @@
 #include <QSignalBlocker>
 
 #include "app/pctm.h"
-#include "ui/qt_text.h"
 #include "data/data_files.h"
 #include "data/dates.h"
 #include "home/day_statistics.h"
+#include "ui/qt_text.h"
 #include "ui/window_services.h"
 #include "ui_today_panel.h"
 
 namespace mitoran {
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 TodayPanel::TodayPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TodayPanel>()) {
     ui->setupUi(this);
+    ui->cboDate->setCompleter(nullptr);  // a typed date stays as typed
     setObjectName("fraToday");
     ui->msgList1->setColumnCount(4);
     SetUpDayGrid();

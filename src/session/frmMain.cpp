@@ -11,13 +11,13 @@
 #include <cmath>
 
 #include "app/pctm.h"
-#include "ui/qt_text.h"
 #include "app/screens.h"
 #include "art/pictures.h"
 #include "data/data_files.h"
 #include "data/records.h"
 #include "session/history_analysis.h"
 #include "ui/palette.h"
+#include "ui/qt_text.h"
 #include "ui/window_services.h"
 #include "ui_frmMain.h"
 
@@ -82,7 +82,6 @@ void dressSkipButtons(QPushButton* nowCut, QPushButton* cut) {
 }
 
 QColor buttonFace() { return QGuiApplication::palette().color(QPalette::Button); }
-
 
 // Entries 1..ItemCount exist in all three item arrays.
 bool isItem(int index) {
@@ -307,7 +306,8 @@ void frmMain::ShowPromptItem() {
     QFont font = ui->lblKoumoku->font();
     // All the width the label has: a long name keeps its 55 points wherever the window gives it
     // room, and gets smaller type only where it would otherwise be cut.
-    const int room = std::max(ui->lblKoumoku->minimumWidth(), ui->lblKoumoku->contentsRect().width());
+    const int room =
+        std::max(ui->lblKoumoku->minimumWidth(), ui->lblKoumoku->contentsRect().width());
     font.setPointSize(fittingNamePoints(font, name, room));
     ui->lblKoumoku->setFont(font);
     // A name too long even for the smallest type shows its beginning.

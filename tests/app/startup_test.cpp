@@ -195,9 +195,9 @@ TEST_F(Startup, HandEditedPlaySettingsComeInAsThePanelCanShowThem) {
         int launch, count;
         float interval;
     };
-    for (const Case& c : {Case{"0,0,90\r\n", 0, 0, 60}, Case{"1,1,2.4\r\n", 1, 1, 2},
-                          Case{"3,2,0\r\n", 0, 0, 1}, Case{"2,1,-5\r\n", 2, 1, 1},
-                          Case{"-1,0,99999999999\r\n", 0, 0, 60}}) {
+    for (const Case& c :
+         {Case{"0,0,90\r\n", 0, 0, 60}, Case{"1,1,2.4\r\n", 1, 1, 2}, Case{"3,2,0\r\n", 0, 0, 1},
+          Case{"2,1,-5\r\n", 2, 1, 1}, Case{"-1,0,99999999999\r\n", 0, 0, 60}}) {
         writePlay(c.file);
         ASSERT_TRUE(LoadPlaySettings()) << c.file;
         EXPECT_EQ(PCTM.LaunchMode, c.launch) << c.file;
@@ -209,8 +209,9 @@ TEST_F(Startup, HandEditedPlaySettingsComeInAsThePanelCanShowThem) {
 TEST_F(Startup, UnreadableItemLinesAreToldAndTheRestStartsAsUsual) {
     // A quoted comma belongs to the name; a count that is no number or a missing target does not
     // make an item.
-    writeItems("\"腕立て伏せ\",10,500\r\n\"スク,ワット\",20,1000\r\n\"腹筋\",x,800\r\n"
-               "\"背筋\",15\r\n");
+    writeItems(
+        "\"腕立て伏せ\",10,500\r\n\"スク,ワット\",20,1000\r\n\"腹筋\",x,800\r\n"
+        "\"背筋\",15\r\n");
     writeSettings("\"ヘルプツアー\",0\r\n");
     writePlay("0,0,5\r\n");
     EXPECT_EQ(Main(), 0);

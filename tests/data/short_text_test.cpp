@@ -65,7 +65,8 @@ TEST(ShortText, AssigningAPartOfItselfKeepsTheRightBytes) {
 TEST(ShortText, GrowsInsideAVectorWithoutLosingTexts) {
     std::vector<ShortText> v;
     for (int i = 0; i < 1000; ++i)
-        v.emplace_back(std::string(static_cast<std::size_t>(i % 40), static_cast<char>('a' + i % 26)));
+        v.emplace_back(
+            std::string(static_cast<std::size_t>(i % 40), static_cast<char>('a' + i % 26)));
     for (int i = 0; i < 1000; ++i)
         ASSERT_EQ(v[i].view(),
                   std::string(static_cast<std::size_t>(i % 40), static_cast<char>('a' + i % 26)));

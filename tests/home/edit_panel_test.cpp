@@ -400,5 +400,22 @@ TEST_F(EditPanelTest, AFailedModeWriteIsToldAndMemoryFollowsTheFile) {
     EXPECT_TRUE(get<QRadioButton>("optTim_1")->isChecked());
 }
 
+TEST_F(EditPanelTest, TheHistoryListStaysWithTheComboItemWhenAnotherScreenMovesCurrentItem) {
+    ASSERT_EQ(get<QListWidget>("lstRireki")->count(), 2);  // 腕立て, listed on opening
+    PCTM.CurrentItem = 3;  // the history screen moved on to 背筋, which has no sets
+    select(2);
+    setBoxes("背筋", "31", "300");
+    panel->cmdHozon_Click();
+    EXPECT_EQ(lastText(), "背筋 の設定を更新しました");
+    EXPECT_EQ(get<QListWidget>("lstRireki")->count(), 2);
+    EXPECT_TRUE(get<QListWidget>("lstRireki")->item(0)->text().contains("07時05分09秒"));
+
+    // A clear-all that cannot take its copies leaves the files, and the list shows them still.
+    PCTM.CurrentItem = 3;
+    TempFolder::write("バックアップ", "not a folder");
+    panel->cmdAllClear_Click();
+    EXPECT_EQ(get<QListWidget>("lstRireki")->count(), 2);
+}
+
 }  // namespace
 }  // namespace mitoran

@@ -1,6 +1,7 @@
 // The home screen with its files on disk: the overview, the load sequence, the help tour switch,
 // the panel buttons, the help window and the end of the program.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFrame>
 #include <QImage>
@@ -376,6 +377,15 @@ TEST_F(HomeButtons, TheHistoryScreenAlwaysOpensOnTheFirstItem) {
     EXPECT_EQ(PCTM.CurrentItem, 1);
     EXPECT_NE(screens::historyScreen(), nullptr);
     EXPECT_EQ(screens::homeScreen(), home) << "the home screen stays open behind it";
+
+    // Already open on the second item, it comes back on the first.
+    auto* items = screens::historyScreen()->findChild<QComboBox*>("cboKoumoku");
+    ASSERT_NE(items, nullptr);
+    screens::historyScreen()->cboKoumoku_Click(1);
+    EXPECT_EQ(items->currentIndex(), 1);
+    click(home, "cmdGraph");
+    EXPECT_EQ(items->currentIndex(), 0);
+    EXPECT_EQ(PCTM.CurrentItem, 1);
 }
 
 TEST_F(HomeButtons, WithoutItemsTheEditPanelOpensAndTheOtherPanelsStayShut) {
@@ -417,8 +427,8 @@ TEST_F(HomeButtons, HelpWindowOpensOnceAndTheEndClosesItAndEndsTheProgram) {
     if (QFile::exists(HelpWindow::documentFor(home->HelpFilePath))) {
         EXPECT_EQ(help->source(), QUrl("qrc:/help/ZovHelp.html"));
         // The document's pictures are found from where the viewer shows it.
-        EXPECT_TRUE(help->loadResource(QTextDocument::ImageResource, QUrl("images/prompt.png"))
-                        .isValid());
+        EXPECT_TRUE(
+            help->loadResource(QTextDocument::ImageResource, QUrl("images/prompt.png")).isValid());
     }
     EXPECT_FALSE(help->toPlainText().isEmpty());
 

@@ -187,6 +187,23 @@ TEST_F(HomeLaunch, ADoubleClickedRowTrainsThatItemAloneAndTheOverviewReturnsReco
     EXPECT_EQ(PCTM.SingleItemMode, 0);
 }
 
+TEST_F(HomeLaunch, ARunningQuickChallengeIsNotEndedByARoundOrAnEdit) {
+    frmSettei* home = openHome();
+    click(home, "cmdQuick");
+    click(home, "cmdStart2");
+    for (const char* button : {"cmdAgain", "cmdGraph", "cmdMaster"})
+        EXPECT_FALSE(child<QAbstractButton>(home, button)->isEnabled()) << button;
+
+    click(home, "cmdMain");
+    GridView* g = grid(home);
+    const QRect cell = g->visualRect(g->model()->index(0, 0));
+    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+    flushDeletes();
+    EXPECT_EQ(screens::homeScreen(), home) << "the challenge's screen stays";
+    EXPECT_EQ(screens::promptScreen(), nullptr);
+    EXPECT_EQ(PCTM.SingleItemMode, 0);
+}
+
 TEST_F(HomeLaunch, AStartDuringTheLoadStopsTheLoadOfTheClosingScreen) {
     setPlay(0, 15);
     PCTM.HelpTourOn = 1;

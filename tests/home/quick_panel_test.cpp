@@ -141,10 +141,15 @@ TEST_F(QuickPanelTest, ListsTheAttemptsOfTheLastSecondsAndReopensCleanly) {
     emit secs->activated(secs->currentIndex());
     EXPECT_EQ(grid()->rows(), 2);
     EXPECT_EQ(text("lblQuick_Max"), "70");
-    secs->setEditText("45");
-    EXPECT_EQ(text("lblZanTim"), "45");
+    // Typed key by key into the box, as the user does: "15" must not be completed to "150",
+    // and Enter reaches the panel through the combo box.
+    secs->setFocus();
+    secs->lineEdit()->clear();
+    QTest::keyClicks(secs, "15");
+    EXPECT_EQ(secs->currentText(), "15");
+    EXPECT_EQ(text("lblZanTim"), "15");
     EXPECT_EQ(grid()->rows(), 2);  // typing alone does not reload
-    QTest::keyClick(secs->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(secs, Qt::Key_Return);
     EXPECT_EQ(grid()->rows(), 1);
     EXPECT_EQ(text("lblQuick_Max"), "0");
     EXPECT_EQ(secs->count(), 6);  // Enter adds nothing to the list
@@ -154,7 +159,7 @@ TEST_F(QuickPanelTest, ListsTheAttemptsOfTheLastSecondsAndReopensCleanly) {
     names->setCurrentIndex(1);
     emit names->activated(1);
     EXPECT_TRUE(TempFolder::exists(quickFile(2)));
-    EXPECT_EQ(secs->currentText(), "45");
+    EXPECT_EQ(secs->currentText(), "15");
     EXPECT_EQ(grid()->rows(), 1);
 }
 
@@ -338,7 +343,12 @@ TEST_F(QuickPanelTest, TheAttemptKeepsTheSecondsItRanWith) {
     QComboBox* secs = child<QComboBox>("cboSec");
     secs->setEditText("30");
     QTest::keyClick(secs->lineEdit(), Qt::Key_Return);
-    startAndSignal();
+    QTest::mouseClick(child<QPushButton>("cmdStart2"), Qt::LeftButton);
+    second();
+    secs->setEditText("45");  // under the red light the display still follows the seconds
+    EXPECT_EQ(text("lblZanTim"), "45");
+    secs->setEditText("30");
+    for (int i = 0; i < 2; ++i) second();
     second();
     secs->setEditText("90");  // changed while counting down
     EXPECT_EQ(text("lblZanTim"), "29");

@@ -1,6 +1,5 @@
 // Every screen and panel on a small screen, with each Japanese font this machine has: the window
 // fits, no text is cut off, every button can be reached with Tab, and the keys that matter work.
-#include <cstdio>
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -21,6 +20,7 @@
 #include <QTest>
 #include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>

@@ -137,7 +137,6 @@ using Files = std::map<std::string, std::string>;
 // Every file below the working folder with its bytes.
 Files filesOnDisk() { return TempFolder::allFiles(); }
 
-
 struct HistoryFigures {
     std::int64_t total = 0;
     int sets = 0;

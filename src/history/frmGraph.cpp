@@ -15,9 +15,9 @@
 #include <cmath>
 
 #include "app/pctm.h"
-#include "ui/qt_text.h"
 #include "app/screens.h"
 #include "data/data_files.h"
+#include "ui/qt_text.h"
 #include "ui/window_services.h"
 #include "ui_frmGraph.h"
 
@@ -26,7 +26,6 @@ namespace {
 
 // Shared by every opening of the screen for the whole run.
 SortToggles g_sortToggles;
-
 
 const char* const kCrLf = "\r\n";
 
@@ -188,7 +187,14 @@ void frmGraph::LoadHistoryDetail() {
         Loaded<HistoryRecord> loaded = readHistory(PCTM.ItemNames[item]);
         if (loaded.status == ReadStatus::Error) {
             services().messageBox(qs("「" + PCTM.ItemNames[item] +
-                                    "」の履歴ファイルを読み込めませんでした。\n" + loaded.reason),
+                                     "」の履歴ファイルを読み込めませんでした。\n" + loaded.reason),
+                                  QStringLiteral("筋トレ実績詳細"), MsgIcon::Exclamation);
+        }
+        if (loaded.ok() && loaded.skipped > 0) {
+            // The file is left as it is; the user is told why the figures may look short.
+            services().messageBox(qs("「" + historyFileName(PCTM.ItemNames[item]) + "」の" +
+                                     std::to_string(loaded.skipped) +
+                                     "行は読み取れなかったため、集計に入れていません。"),
                                   QStringLiteral("筋トレ実績詳細"), MsgIcon::Exclamation);
         }
         if (loaded.ok()) records = std::move(loaded.records);

@@ -323,6 +323,25 @@ TEST_F(HistoryScreenTest, RecordsOutOfDateOrderDoNotBreakAnyView) {
     EXPECT_EQ(label("lblSort"), "回数 降順");
 }
 
+TEST_F(HistoryScreenTest, UnreadableRecordsAreToldAndLeftOutOfTheFiguresAndTheFile) {
+    setItems({"腕立て"});
+    addSet("腕立て", 2024, 3, 1, 10);
+    const std::string broken =
+        TempFolder::read("腕立て.txt") + TempFolder::cp932(
+                                             "\"2024年02月30日\",\"12時00分00秒\",5\r\n"
+                                             "\"2024年03月02日\",\"12時00分00秒\",abc\r\n");
+    TempFolder::write("腕立て.txt", broken);
+    addSet("腕立て", 2024, 3, 3, 20);
+    const std::string before = TempFolder::read("腕立て.txt");
+    ASSERT_NE(open(), nullptr);
+    EXPECT_EQ(label("lblSet"), "2");
+    EXPECT_EQ(label("lblTotal"), "30");
+    ASSERT_EQ(services_->messageBoxes().size(), 1u);
+    EXPECT_EQ(services_->messageBoxes()[0].text,
+              "「腕立て.txt」の2行は読み取れなかったため、集計に入れていません。");
+    EXPECT_EQ(TempFolder::read("腕立て.txt"), before);
+}
+
 // ---------------------------------------------------------------- views
 
 TEST_F(HistoryScreenTest, EachModeShowsItsSeriesInTheListAndTheChart) {

@@ -310,11 +310,23 @@ ReadBytes readWholeFile(std::string_view name) {
 
 IoResult rewriteFile(std::string_view name, std::string_view bytes) {
     if (auto why = refusedName(name)) return refusedWrite(name, *why);
-    const std::string target = resolveName(name);
-    const PathParts parts = splitPath(target);
+    std::string target = resolveName(name);
     struct stat old;
-    const bool hadOld = ::lstat(target.c_str(), &old) == 0;
+    bool hadOld = ::lstat(target.c_str(), &old) == 0;
+    if (hadOld && S_ISLNK(old.st_mode)) {
+        // A file kept elsewhere through a link is rewritten where it lies: renaming over the
+        // link would leave the real file behind, unchanged, for the next program that reads it.
+        char* real = ::realpath(target.c_str(), nullptr);
+        if (!real) return writeFailure(target, errno);
+        target = real;
+        std::free(real);
+        hadOld = ::lstat(target.c_str(), &old) == 0;
+    }
     if (hadOld && S_ISDIR(old.st_mode)) return writeFailure(target, EISDIR);
+    // A file made read-only is refused as an append to it would be; the rename below would
+    // otherwise replace it regardless.
+    if (hadOld && ::access(target.c_str(), W_OK) != 0) return writeFailure(target, errno);
+    const PathParts parts = splitPath(target);
 
     static unsigned counter = 0;
     std::string temp;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 
 #include "data/cp932.h"
 #include "data/data_files.h"
@@ -234,6 +235,37 @@ TEST(DataFiles, ReadOnlyFolderRefusesRewritesKeepingTheOldFile) {
     EXPECT_NE(r.reason.find("書き込みの権限がありません"), std::string::npos);
     EXPECT_EQ(ScratchFolder::bytes("設定.txt"), old);
     EXPECT_EQ(folder.entries(), (std::set<std::string>{"設定.txt"}));
+}
+
+TEST(DataFiles, RewritesRespectAReadOnlyFileAndWriteThroughALink) {
+    ScratchFolder folder;
+    ASSERT_TRUE(writeSettings(1));
+    const std::string old = ScratchFolder::bytes("設定.txt");
+    if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod("設定.txt", 0444), 0);
+        const auto r = writeSettings(0);
+        EXPECT_FALSE(r);
+        EXPECT_NE(r.reason.find("書き込みの権限がありません"), std::string::npos) << r.reason;
+        EXPECT_EQ(ScratchFolder::bytes("設定.txt"), old);
+        ASSERT_EQ(::chmod("設定.txt", 0644), 0);
+    }
+
+    // The item list kept in another folder through a link: the real file gets the new bytes
+    // and the link stays a link.
+    std::filesystem::create_directory("elsewhere");
+    ScratchFolder::put("elsewhere/list.txt", cp932("\"腹筋\",20,5000\r\n"));
+    std::filesystem::create_symlink("elsewhere/list.txt", "項目一覧.txt");
+    ASSERT_TRUE(rewriteItemList({{"背筋", 30, 300}}));
+    EXPECT_TRUE(std::filesystem::is_symlink("項目一覧.txt"));
+    EXPECT_EQ(ScratchFolder::bytes("elsewhere/list.txt"), cp932("\"背筋\",30,300\r\n"));
+    EXPECT_EQ(readItemList().records.size(), 1u);
+
+    // A link that leads nowhere is not turned into a file.
+    std::filesystem::create_symlink("elsewhere/missing.txt", "設定.txt.link");
+    std::filesystem::remove("設定.txt");
+    std::filesystem::rename("設定.txt.link", "設定.txt");
+    EXPECT_FALSE(writeSettings(0));
+    EXPECT_TRUE(std::filesystem::is_symlink("設定.txt"));
 }
 
 TEST(DataFiles, NamesAreFoundIgnoringTheCaseOfLatinLettersOnly) {

@@ -2,7 +2,7 @@
 set -euo pipefail
 
 PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libqcustomplot-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
           desktop-file-utils)
 
 as_root() {
@@ -18,8 +18,14 @@ install_missing_packages() {
     done
     if [ ${#missing[@]} -gt 0 ]; then
         echo "Installing: ${missing[*]}"
-        as_root apt-get update
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+        # A mirror that stumbles once must not fail the whole run.
+        local try
+        for try in 1 2 3; do
+            as_root apt-get -o Acquire::Retries=3 update && break
+            [ "$try" -lt 3 ] && sleep 10
+        done
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get -o Acquire::Retries=3 install -y \
+            --no-install-recommends "${missing[@]}"
     fi
 }
 

@@ -87,8 +87,9 @@ IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& 
         std::string name;
     };
     std::vector<Copy> copies;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        const std::string name = entry.path().filename().string();
+    // Stepped with an error code: a folder that fails half-way through must not throw.
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
         if (!isBackupOf(name, stem)) continue;
         const std::string rest = name.substr(stem.size() + 1, name.size() - stem.size() - 5);
         const long number = rest.size() > 15 ? std::strtol(rest.c_str() + 16, nullptr, 10) : 1;

@@ -388,7 +388,11 @@ std::string encodeHistoryRecord(const LocalDateTime& when, std::int16_t count) {
 
 IoResult appendHistory(std::string_view itemName, const LocalDateTime& when, std::int16_t count) {
     if (auto refused = refuseFileStem(itemName)) return *refused;
-    return appendToFile(historyFileName(itemName), encodeHistoryRecord(when, count));
+    const std::string record = encodeHistoryRecord(when, count);
+    // Only a converter that does not work at all gives nothing here; the set is then not saved.
+    if (record.empty())
+        return IoResult::failure("記録をShift_JISに変換できなかったため、保存できませんでした。");
+    return appendToFile(historyFileName(itemName), record);
 }
 
 IoResult writeSettings(std::int16_t helpTour) {

@@ -28,7 +28,7 @@ struct ItemRecord {
 
 struct HistoryRecord {
     ShortText date;  // date text exactly as stored
-    Date day;  // that text as a calendar date (records whose date does not parse are skipped)
+    Date day;        // that text as a calendar date (records whose date does not parse are skipped)
     std::string time;  // time text as stored
     std::int16_t count = 0;
     std::string countText;  // the count field as stored

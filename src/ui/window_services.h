@@ -1,8 +1,9 @@
 #pragma once
 // The narrow layer between the screens and the window system: boxes, events, timers, clock,
 // random numbers, window states. The program uses QtWindowServices; the tests a scripted one.
-#include <QString>
 #include <qnamespace.h>
+
+#include <QString>
 #include <functional>
 #include <memory>
 
@@ -19,14 +20,14 @@ enum class MsgResult { Ok, Cancel };
 
 // A repeating or single-shot timer owned by a screen; destroying it stops it.
 class ServiceTimer {
-public:
+  public:
     virtual ~ServiceTimer() = default;
     virtual void stop() = 0;
     virtual bool isActive() const = 0;
 };
 
 class WindowServices {
-public:
+  public:
     virtual ~WindowServices() = default;
 
     // Modal; any way of closing other than the OK button answers Cancel.
@@ -49,13 +50,13 @@ public:
                                                           std::function<void()> done) = 0;
 
     virtual void beep() = 0;
-    virtual LocalDateTime now() = 0;            // local date and time of day
-    virtual double monotonicSeconds() = 0;      // never jumps, not tied to midnight
-    virtual float random() = 0;                 // [0, 1), reseeded from the clock before each draw
+    virtual LocalDateTime now() = 0;        // local date and time of day
+    virtual double monotonicSeconds() = 0;  // never jumps, not tied to midnight
+    virtual float random() = 0;             // [0, 1), reseeded from the clock before each draw
 
     virtual void setWindowState(QWidget* window, Qt::WindowState state) = 0;
     virtual void showWindow(QWidget* window) = 0;  // modeless, raised and activated
-    virtual void endProcess(int exitCode) = 0;    // at once, no closing handlers
+    virtual void endProcess(int exitCode) = 0;     // at once, no closing handlers
 };
 
 // The services in use; the program installs the Qt ones in main(), tests install scripted ones.

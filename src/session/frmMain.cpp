@@ -16,6 +16,7 @@
 #include "data/data_files.h"
 #include "data/records.h"
 #include "session/history_analysis.h"
+#include "session/prompt_counts.h"
 #include "ui/palette.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
@@ -74,7 +75,6 @@ constexpr const char* kStepFourText =
 constexpr int kPlanSlots = 20;
 constexpr int kPlanColour = 15;     // white
 constexpr int kCurrentColour = 12;  // red
-constexpr int kBarMaximum = 1000;
 
 void dressSkipButtons(QPushButton* nowCut, QPushButton* cut) {
     nowCut->setIcon(pictures::arrowIcon());
@@ -151,24 +151,15 @@ void reserveNameWidth(QLabel* label) {
     label->setMinimumWidth(std::max(label->minimumWidth(), widest));
 }
 
-// The bar stops at 0 and 1000, so the proposal does too: a hand-edited instructed count outside
-// that range must still show the value that will be recorded.
 int proposeCount(int instructed) {
-    double proposal = instructed;
-    if (PCTM.CountMode == 1) proposal = std::floor(instructed * double(services().random()) + 1.0);
-    return static_cast<int>(std::clamp(proposal, 0.0, double(kBarMaximum)));
+    // The draw is taken only in random mode, as every draw moves the sequence on.
+    const bool random = PCTM.CountMode == 1;
+    return proposedCount(instructed, random, random ? services().random() : 0.0f);
 }
 
 void warnNotRead(const QString& what, const std::string& reason) {
     services().messageBox(what + QStringLiteral("を読み込めませんでした。\n") + qs(reason),
                           QStringLiteral("読み込みエラー"), MsgIcon::Exclamation);
-}
-
-int advancedFlashIndex(int index) {
-    ++index;
-    if (index == 7) index = 9;  // silver and grey are too close to the window's own colour
-    if (index == 16) index = 0;
-    return index;
 }
 
 }  // namespace
@@ -436,7 +427,7 @@ bool frmMain::advance(int& flashCounter) {
     QPointer<frmMain> self(this);
     flash(flashCounter);
     // The colour was shown, so the next flash takes the next one even if the round ends here.
-    flashCounter = advancedFlashIndex(flashCounter);
+    flashCounter = nextFlashColour(flashCounter);
     if (!self || closed_) return false;  // cut while the flash was showing
 
     setPlanColour(PCTM.RoundPosition, kPlanColour);

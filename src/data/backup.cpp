@@ -58,7 +58,7 @@ IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& 
     ReadBytes original = readWholeFile(actual);
     if (original.status == ReadStatus::Missing) return IoResult::success();
     if (original.status == ReadStatus::Error)
-        return IoResult::failure("バックアップのために読み込めません: " + original.reason);
+        return IoResult::failure("バックアップのために読み込めません：" + original.reason);
     if (original.bytes.empty()) return IoResult::success();
 
     std::error_code ec;
@@ -66,7 +66,7 @@ IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& 
     if (!fs::is_directory(folder, ec)) {
         fs::create_directory(folder, ec);
         if (ec)
-            return IoResult::failure("バックアップフォルダを作成できません: " +
+            return IoResult::failure("バックアップフォルダを作成できません：" +
                                      describeErrno(ec.value()));
     }
 
@@ -78,7 +78,7 @@ IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& 
         target = std::string(kBackupFolder) + "/" + base + "_" + std::to_string(n) + ".txt";
 
     if (IoResult written = rewriteFile(target, original.bytes); !written)
-        return IoResult::failure("バックアップを書き込めません: " + written.reason);
+        return IoResult::failure("バックアップを書き込めません：" + written.reason);
 
     // Keep the newest copies, ordered by their stamp and then by the same-second number.
     struct Copy {

@@ -142,7 +142,7 @@ std::optional<std::string> refusedName(std::string_view name) {
         outside = name.substr(pos, end - pos) == "..";
         pos = end + 1;
     }
-    if (outside) return std::string("作業フォルダーの外を指す名前は使えません");
+    if (outside) return std::string("作業フォルダの外を指す名前は使えません");
     return std::nullopt;
 }
 
@@ -201,11 +201,11 @@ std::string describeErrno(int err) {
         case EFBIG:
             return "ファイルが大きすぎます";
         case EISDIR:
-            return "同じ名前のフォルダーがあります";
+            return "同じ名前のフォルダがあります";
         case ENOENT:
-            return "ファイルまたはフォルダーが見つかりません";
+            return "ファイルまたはフォルダが見つかりません";
         case ENOTDIR:
-            return "フォルダーの指定が正しくありません";
+            return "フォルダの指定が正しくありません";
         case EIO:
             return "ディスクの読み書き中にエラーが起きました";
         case EEXIST:

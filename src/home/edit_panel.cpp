@@ -455,10 +455,7 @@ void EditPanel::cmdHozon_Click() {
     ui->txtKaisu->setText(QString::number(PCTM.ItemInstructed[n]));
     ui->txtMokuhyo->setText(QString::number(PCTM.ItemTarget[n]));
     // The history screen may have moved CurrentItem on; the list belongs to the combo's item.
-    if (ui->cboKoumoku->currentIndex() == n - 1) {
-        PCTM.CurrentItem = static_cast<std::int16_t>(n);
-        ShowItemHistoryList();
-    }
+    if (ui->cboKoumoku->currentIndex() == n - 1) cboKoumoku_Click(n - 1);
     emit itemsChanged();
     inform(ui->txtKoumoku->text() + QStringLiteral(" の設定を更新しました"),
            QStringLiteral("設定更新終了"));
@@ -604,13 +601,9 @@ void EditPanel::cmdAllClear_Click() {
                                          PCTM.ItemNames.begin() + 1 + itemCount());
     const IoResult cleared = clearAllHistories(names, services().now());
     // What is left on disk after a failure, for the item the combo names (the history screen
-    // may have moved CurrentItem to another).
-    if (const int shown = ui->cboKoumoku->currentIndex() + 1; shown >= 1 && shown <= itemCount()) {
-        PCTM.CurrentItem = static_cast<std::int16_t>(shown);
-        ShowItemHistoryList();
-    } else {
-        ui->lstRireki->clear();
-    }
+    // may have moved CurrentItem to another); without one, nothing is listed.
+    ui->lstRireki->clear();
+    cboKoumoku_Click(ui->cboKoumoku->currentIndex());
     emit itemsChanged();
     if (!cleared)
         return tellWriteFailure(QStringLiteral("履歴データをクリアできませんでした。"),

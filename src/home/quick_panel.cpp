@@ -19,8 +19,6 @@ namespace mitoran {
 
 namespace {
 
-std::string s(const QString& q) { return q.toStdString(); }
-
 constexpr const char* kTitle = "クイックマッスル";
 
 }  // namespace
@@ -146,7 +144,7 @@ Loaded<QuickRecord> QuickPanel::readQuickFile(const std::string& itemName) {
 }
 
 void QuickPanel::PresetQuickSeconds() {
-    const Loaded<QuickRecord> file = readQuickFile(s(ui->cboNamae->currentText()));
+    const Loaded<QuickRecord> file = readQuickFile(utf8(ui->cboNamae->currentText()));
     const QString text = qs(presetSecondsText(file.records));
     {
         const QSignalBlocker block(ui->cboSec);
@@ -169,8 +167,8 @@ void QuickPanel::SetUpQuickGrid() {
 }
 
 void QuickPanel::LoadQuickHistory() {
-    const std::string name = s(ui->cboNamae->currentText());
-    const std::string secondsText = s(ui->cboSec->currentText());
+    const std::string name = utf8(ui->cboNamae->currentText());
+    const std::string secondsText = utf8(ui->cboSec->currentText());
     const Loaded<QuickRecord> file = readQuickFile(name);
     const QuickListing listing = listQuickAttempts(file.records, secondsText);
 
@@ -197,7 +195,7 @@ void QuickPanel::cboNamae_Click() {
 
 void QuickPanel::cboSec_Change(const QString& text) {
     if (restoringSeconds_) return;
-    const std::optional<std::int16_t> seconds = secondsOf(s(text));
+    const std::optional<std::int16_t> seconds = secondsOf(utf8(text));
     if (!seconds) {
         services().messageBox("競技時間は-32768～32767の範囲の秒数で入力してください。",
                               "競技時間選択", MsgIcon::Exclamation);
@@ -267,7 +265,7 @@ void QuickPanel::tmrStart_Timer() {
     if (tick.lamp == 0) return;
     showLamp(tick.lamp);
     services().beep();
-    if (tick.started) runName_ = s(ui->cboNamae->currentText());
+    if (tick.started) runName_ = utf8(ui->cboNamae->currentText());
 }
 
 void QuickPanel::tmrBp_Timer() {
@@ -288,7 +286,7 @@ void QuickPanel::endChallenge() {
     asking_ = true;
     const QString answer = services().inputBox("回数を入力してください", "回数入力");
     asking_ = false;
-    const double count = leadingNumber(s(answer));
+    const double count = leadingNumber(utf8(answer));
     if (count != 0 && !std::isfinite(count)) {
         tell("回数が大きすぎるため記録できませんでした。");
     } else if (count != 0) {
@@ -306,7 +304,7 @@ void QuickPanel::endChallenge() {
             g->setText(r, 1, qs(quickWhenText(when)));
             g->setText(r, 2, QString::number(seconds));
             g->setText(r, 3, qs(formatNumber(count)));
-            if (count > leadingNumber(s(ui->lblQuick_Max->text())))
+            if (count > leadingNumber(utf8(ui->lblQuick_Max->text())))
                 ui->lblQuick_Max->setText(qs(bestText(roundHalfEven(count))));
         }
     }

@@ -12,8 +12,6 @@
 
 namespace mitoran {
 
-namespace {}  // namespace
-
 TodayPanel::TodayPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TodayPanel>()) {
     ui->setupUi(this);
     ui->cboDate->setCompleter(nullptr);  // a typed date stays as typed

@@ -276,7 +276,7 @@ bool frmMain::Form_Load() {
 }
 
 void frmMain::hsbKaisu_Change(int value) { ui->lblKaisu->setText(QString::number(value)); }
-void frmMain::hsbKaisu_Scroll(int value) { ui->lblKaisu->setText(QString::number(value)); }
+void frmMain::hsbKaisu_Scroll(int value) { hsbKaisu_Change(value); }
 
 bool frmMain::hsbKaisu_KeyPress(int key) {
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;

@@ -35,6 +35,7 @@
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/grid_view.h"
+#include "ui/qt_text.h"
 
 namespace fs = std::filesystem;
 
@@ -266,8 +267,6 @@ bool isJapanese(const QString& text) {
     return false;
 }
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
-
 template <class T = QWidget>
 T* child(QObject* parent, const char* name) {
     T* w = parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
@@ -372,9 +371,9 @@ void HostileFolder::promptRound() {
         // A name too long for the label is cut short with an ellipsis.
         const QString shown = labelText(prompt, "lblKoumoku");
         if (shown.endsWith(QChar(0x2026)))
-            EXPECT_TRUE(q(name).startsWith(shown.chopped(1))) << shown.toStdString();
+            EXPECT_TRUE(qs(name).startsWith(shown.chopped(1))) << shown.toStdString();
         else
-            EXPECT_EQ(shown, q(name));
+            EXPECT_EQ(shown, qs(name));
         EXPECT_EQ(labelText(prompt, "lblSet"), QString::number(recordsOnDisk(name))) << name;
         for (const char* l : {"lblSet", "lblSetTotalMax", "lblTodaySet", "lblSetKaiAvg"})
             expectNotNegative(labelText(prompt, l), l);
@@ -406,7 +405,7 @@ void HostileFolder::homeScreen() {
             EXPECT_TRUE(grid->text(i, 0).isEmpty());
             continue;
         }
-        EXPECT_EQ(grid->text(i, 0), q(name));
+        EXPECT_EQ(grid->text(i, 0), qs(name));
         EXPECT_EQ(grid->text(i, 5), QString::number(recordsOnDisk(name))) << name;
         expectNotNegative(grid->text(i, 5), "実施ｾｯﾄ数");
         expectNotNegative(grid->text(i, 6), "本日ｾｯﾄ数");
@@ -590,7 +589,7 @@ TEST(NamesFromTheItemList, NoFileOperationLeavesTheFolderOrCutsANameShort) {
                                   createIfMissing(name), emptyFile(name), removeFile(name),
                                   renameFile(name, "new.txt"), renameFile("mine.txt", name)}) {
             EXPECT_FALSE(r.ok);
-            EXPECT_TRUE(isJapanese(q(r.reason))) << r.reason;
+            EXPECT_TRUE(isJapanese(qs(r.reason))) << r.reason;
         }
     }
     // The same through the item's own files.

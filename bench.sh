@@ -13,8 +13,7 @@ DIR="$ROOT/build/bench"
 
 install_missing_packages python3
 # The benchmarks use the test support library (scripted window services, temporary folders).
-cmake -S "$ROOT" -B "$DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMITORAN_TESTS=ON -DMITORAN_BENCH=ON
-cmake --build "$DIR" --target bench -j"$(nproc)"
+(cd "$ROOT" && cmake --preset bench && cmake --build --preset bench --target bench -j"$(nproc)")
 
 echo "Running the benchmarks ($REPS repetitions each; the idle-CPU figure takes 30 s)..."
 cd "$DIR"

@@ -4,11 +4,14 @@ ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$ROOT/scripts/common.sh"
 SECONDS_EACH=${1:-30}
 
-install_missing_packages clang libclang-rt-14-dev
-CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DMITORAN_FUZZ=ON -DMITORAN_TESTS=OFF -DMITORAN_BENCH=OFF
+# libFuzzer's runtime comes in a package named after clang's major version: ask the clang that is
+# installed which one it needs.
+install_missing_packages clang
+clang_major=$(clang++ -dumpversion | cut -d. -f1)
+install_missing_packages "libclang-rt-${clang_major}-dev"
 targets=(item_list history settings play_settings quick cp932)
-cmake --build "$ROOT/build/fuzz" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
+(cd "$ROOT" && cmake --preset fuzz &&
+    cmake --build --preset fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}")
 
 for t in "${targets[@]}"; do
     work="$ROOT/build/fuzz/corpus/$t"

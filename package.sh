@@ -4,7 +4,7 @@ ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$ROOT/scripts/common.sh"
 
 install_missing_packages
-build "$ROOT/build/package" Release -DMITORAN_TESTS=OFF -DMITORAN_BENCH=OFF
+build package
 (cd "$ROOT/build/package" && cpack -G DEB)
 deb=$(ls -t "$ROOT"/build/package/mitoran_*.deb | head -1)
 sh "$ROOT/tests/install/test_install.sh" --deb "$deb"

@@ -4,7 +4,7 @@ ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$ROOT/scripts/common.sh"
 
 install_missing_packages
-build "$ROOT/build/release" Release -DMITORAN_TESTS=OFF -DMITORAN_BENCH=OFF
+build release
 
 # First run only: the sample data. A folder that already has an item list is the user's data
 # and is never overwritten.

@@ -5,7 +5,7 @@ ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$ROOT/scripts/common.sh"
 
 install_missing_packages xvfb xauth
-build "$ROOT/build/screenshots" Release -DMITORAN_TESTS=ON -DMITORAN_BENCH=OFF
+build screenshots
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1600x1000x24" \
     "$ROOT/build/screenshots/tools/screenshots" "$ROOT/sample" "$ROOT/docs" \
     "$ROOT/packaging/icons/hicolor"

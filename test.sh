@@ -7,7 +7,7 @@ source "$ROOT/scripts/common.sh"
 
 install_missing_packages
 if [ "${1:-}" = "--sanitize" ]; then
-    build "$ROOT/build/sanitize" Debug -DMITORAN_SANITIZE=ON -DMITORAN_TESTS=ON -DMITORAN_BENCH=OFF
+    build sanitize
     # Qt and fontconfig keep caches for the life of the process; leaks are checked by the fuzzers
     # on the Qt-free code instead.
     export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
@@ -17,6 +17,6 @@ if [ "${1:-}" = "--sanitize" ]; then
     ctest --test-dir "$ROOT/build/sanitize" --output-on-failure -E '^test_soak$'
 
 else
-    build "$ROOT/build/test" Release -DMITORAN_TESTS=ON -DMITORAN_BENCH=ON
+    build test
     ctest --test-dir "$ROOT/build/test" --output-on-failure
 fi

@@ -3,7 +3,7 @@ set -euo pipefail
 
 PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libqcustomplot-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
-          desktop-file-utils)
+          desktop-file-utils appstream)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -29,10 +29,11 @@ install_missing_packages() {
     fi
 }
 
-# build <dir> <build type> [extra cmake arguments...]
+# build <preset> [extra cmake arguments...]: configures build/<preset> from CMakePresets.json and
+# builds it. MITORAN_WERROR=ON in the environment (CI) turns warnings into errors.
 build() {
-    local dir=$1 type=$2
-    shift 2
-    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@"
-    cmake --build "$dir" -j"$(nproc)"
+    local preset=$1
+    shift
+    (cd "$ROOT" && cmake --preset "$preset" -DMITORAN_WERROR="${MITORAN_WERROR:-OFF}" "$@" &&
+        cmake --build --preset "$preset" -j"$(nproc)")
 }

@@ -14,7 +14,8 @@ else
     DESTDIR="$root/dest" cmake --install "$1" --prefix /usr >/dev/null
 fi
 d="$root/dest/usr"
-for f in bin/mitoran bin/mitoran-launch share/applications/mitoran.desktop \
+for f in bin/mitoran bin/mitoran-launch share/applications/jp.mitoran.Mitoran.desktop \
+         share/metainfo/jp.mitoran.Mitoran.metainfo.xml \
          share/icons/hicolor/scalable/apps/mitoran.svg share/doc/mitoran/ZovHelp.html \
          share/icons/hicolor/48x48/apps/mitoran.png share/icons/hicolor/256x256/apps/mitoran.png; do
     [ -e "$d/$f" ] || fail "missing $f"
@@ -26,8 +27,15 @@ for img in $(grep -o 'src="images/[^"]*"' "$d/share/doc/mitoran/ZovHelp.html" | 
 done
 ls "$d/share/mitoran/sample" | grep -qi '^項目一覧\.txt$' || fail "no first-run item list"
 if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$d/share/applications/mitoran.desktop" || fail "desktop entry invalid"
+    desktop-file-validate "$d/share/applications/jp.mitoran.Mitoran.desktop" || fail "desktop entry invalid"
 fi
+# What software centres read: valid, and naming the desktop entry that is installed.
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$d/share/metainfo/jp.mitoran.Mitoran.metainfo.xml" >/dev/null ||
+        fail "AppStream metadata invalid"
+fi
+grep -q '<launchable type="desktop-id">jp.mitoran.Mitoran.desktop</launchable>' \
+    "$d/share/metainfo/jp.mitoran.Mitoran.metainfo.xml" || fail "metadata names another desktop entry"
 
 # The launcher, with the program replaced by a stand-in that reports where it was started.
 fake="$root/fake"

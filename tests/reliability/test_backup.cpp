@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class BackupTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char tmpl[] = "/tmp/mitoran-backup-XXXXXX";
         dir_ = mkdtemp(tmpl);
@@ -51,7 +51,11 @@ protected:
 };
 
 TEST_F(BackupTest, CopiesTheBytesUnderTheStemAndTime) {
-    const std::string bytes("\"2026\x94\x4e" "12\x8c\x8e" "07\x93\xfa\",\"x\",12\r\n\xff\x00raw", 30);
+    const std::string bytes(
+        "\"2026\x94\x4e"
+        "12\x8c\x8e"
+        "07\x93\xfa\",\"x\",12\r\n\xff\x00raw",
+        30);
     write("腕立て.txt", bytes);
     ASSERT_TRUE(backupBeforeDestroying("腕立て.txt", at(8, 9, 5, 3)));
     EXPECT_EQ(backups(), (std::set<std::string>{"腕立て_20261208_090503.txt"}));
@@ -79,7 +83,8 @@ TEST_F(BackupTest, KeepsTheNewestCopiesOfEachStemOnly) {
     write("懸垂.txt", "x\r\n");
     write("懸垂_2.txt", "other item\r\n");
     ASSERT_TRUE(backupBeforeDestroying("懸垂_2.txt", at(1, 0, 0, 0)));
-    for (int i = 0; i < 5; ++i) ASSERT_TRUE(backupBeforeDestroying("懸垂.txt", at(2 + i, 0, 0, 0), 3));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(backupBeforeDestroying("懸垂.txt", at(2 + i, 0, 0, 0), 3));
     std::set<std::string> expected = {"懸垂_20261204_000000.txt", "懸垂_20261205_000000.txt",
                                       "懸垂_20261206_000000.txt", "懸垂_2_20261201_000000.txt"};
     EXPECT_EQ(backups(), expected) << "older copies go, another item's copies stay";

@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
         char tmpl[] = "/tmp/mitoran-crash-XXXXXX";
         path_ = mkdtemp(tmpl);
@@ -34,7 +34,7 @@ public:
         fs::remove_all(path_, ec);
     }
 
-private:
+  private:
     fs::path path_;
     fs::path previous_;
 };
@@ -47,7 +47,8 @@ const PlaySettings kPlayB{1, 1, 60};
 
 LocalDateTime moment(int n) {
     using namespace std::chrono;
-    return {year_month_day{year{2026}, month{12}, day{static_cast<unsigned>(1 + n % 28)}}, n % 24, n % 60, (n * 7) % 60};
+    return {year_month_day{year{2026}, month{12}, day{static_cast<unsigned>(1 + n % 28)}}, n % 24,
+            n % 60, (n * 7) % 60};
 }
 
 // The writer the parent kills: alternates every rewrite between two contents and appends sets.

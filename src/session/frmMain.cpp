@@ -290,8 +290,10 @@ bool frmMain::hsbKaisu_KeyPress(int key) {
 bool frmMain::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         activatedAt_ = services().monotonicSeconds();
-        // The user took the waiting screen up before its time: the wait is over for them.
-        if (waiting_ && !isMinimized()) comeUp();
+        // The user took the waiting screen up before its time: the wait is over for them. Not
+        // so the window manager's own answer to the mapping that puts the screen away, which may
+        // focus it and report it normal for a moment before it iconifies it.
+        if (waiting_ && !isMinimized() && activatedAt_ - awaySince_ >= kAwaySettleSeconds) comeUp();
     }
     if (event->type() == QEvent::KeyPress &&
         services().monotonicSeconds() - activatedAt_ < kKeyGuardSeconds)
@@ -318,6 +320,7 @@ void frmMain::waitThenComeUp(double seconds) {
             if (self) self->comeUp();
         },
         [] { services().endProcess(0); });
+    awaySince_ = services().monotonicSeconds();
     // Owned by this screen: a round finished before the delay ends takes the delay with it.
     launchTimer_ = services().startSingleShot(this, QStringLiteral("launch"), seconds, [self] {
         if (self) self->launchDelayEnded();

@@ -70,6 +70,9 @@ class frmMain : public QWidget {
     std::unique_ptr<ServiceTimer> launchTimer_;
     bool waiting_ = false;         // put away until the launch delay ends or the user takes it
     double activatedAt_ = -1.0e9;  // monotonic second of the last activation
+    double awaySince_ = 0;         // monotonic second the screen was put away
+    // Long enough for the window manager to have answered the mapping that puts it away.
+    static constexpr double kAwaySettleSeconds = 2.0;
 
     std::unique_ptr<Ui::frmMain> ui;
     QLabel* plan_[21] = {};

@@ -51,8 +51,9 @@ class HomeLaunch : public HomeFixture {
                svc->notifications == QStringList{"ミトラン|トレーニングを開始します。"};
     }
 
-    // The user takes the minimised prompt screen up from the task bar.
-    static void takeUp(frmMain* prompt) {
+    // The user takes the minimised prompt screen up from the task bar, a while after it went.
+    void takeUp(frmMain* prompt) {
+        svc->advance(10);
         prompt->setWindowState(Qt::WindowNoState);
         QEvent activate(QEvent::WindowActivate);
         QCoreApplication::sendEvent(prompt, &activate);
@@ -162,10 +163,25 @@ TEST_F(HomeLaunch, APromptUsedBeforeTheDelayEndsIsStillBroughtUpAtItsEnd) {
     EXPECT_EQ(screens::promptScreen(), prompt);
 }
 
+TEST_F(HomeLaunch, TheWindowManagersAnswerToPuttingThePromptAwayIsNoRestore) {
+    setPlay(0, 5);
+    start(openHome());
+    frmMain* prompt = screens::promptScreen();
+    ASSERT_NE(prompt, nullptr);
+    // Mapped, focused and reported normal for a moment before it is iconified.
+    svc->advance(0.05);
+    prompt->setWindowState(Qt::WindowNoState);
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(prompt, &activate);
+    prompt->setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(waitingAway());
+    EXPECT_TRUE(svc->bringUps.empty());
+}
+
 TEST_F(HomeLaunch, ARoundFinishedEarlyLeavesNothingForTheDelaysEnd) {
     setPlay(0, 5);
     const std::pair<const char*, std::function<void(frmMain*)>> ways[] = {
-        {"from the task bar", [](frmMain* p) { takeUp(p); }},
+        {"from the task bar", [this](frmMain* p) { takeUp(p); }},
         {"from the tray menu", [this](frmMain*) { svc->waitings.back().startNow(); }},
         {"by a second start", [](frmMain*) { screens::bringForward(); }},
     };

@@ -1,9 +1,12 @@
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 #include <QFontDatabase>
 #include <memory>
 
 #include "app/pctm.h"
+#include "app/screens.h"
+#include "app/single_instance.h"
 #include "ui/qt_window_services.h"
 
 namespace {
@@ -33,6 +36,23 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     useJapaneseFont();
     mitoran::setServices(std::make_unique<mitoran::QtWindowServices>());
+
+    // Before any file is read: a second program on the same folder would be a second writer.
+    mitoran::DataFolderGuard guard;
+    switch (guard.claim(QDir::currentPath(), [] { mitoran::screens::bringForward(); })) {
+        case mitoran::DataFolderGuard::Outcome::First:
+            break;
+        case mitoran::DataFolderGuard::Outcome::HandedOn:
+            return 0;
+        case mitoran::DataFolderGuard::Outcome::Blocked:
+            mitoran::services().messageBox(
+                QStringLiteral(
+                    "このフォルダのデータは、別のミトランが使っています。\n"
+                    "その画面が応答しないため、二重に書き込まないよう起動を中止します。\n"
+                    "しばらく待ってから、もう一度起動してください。"),
+                QStringLiteral("ミトラン"), mitoran::MsgIcon::Exclamation);
+            return 1;
+    }
 
     if (const int failed = mitoran::Main(); failed != 0) return failed;
     return QApplication::exec();

@@ -1,5 +1,6 @@
 #include "app/screens.h"
 
+#include <QApplication>
 #include <QPointer>
 #include <QWidget>
 
@@ -61,6 +62,20 @@ void closeScreen(QWidget* screen) {
     // Not close(): the frame's close handling must not run for a screen that hands over.
     screen->hide();
     screen->deleteLater();
+}
+
+void bringForward() {
+    if (g_prompt) {
+        g_prompt->comeUp();
+    } else {
+        if (g_home) services().bringUp(g_home);
+        if (g_history) services().bringUp(g_history);
+    }
+    // A box the user still has to answer stays on top of its screen.
+    if (QWidget* box = QApplication::activeModalWidget()) {
+        box->raise();
+        box->activateWindow();
+    }
 }
 
 }  // namespace mitoran::screens

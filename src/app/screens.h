@@ -28,5 +28,9 @@ frmGraph* openHistoryScreen();
 // Closes a screen; it is destroyed once control returns to the event loop.
 void closeScreen(QWidget* screen);
 
+// Brings the open screens up in front of the user, as asked by a second start of the program; a
+// prompt screen waiting for its round comes up early, as if the user had taken it up.
+void bringForward();
+
 }  // namespace screens
 }  // namespace mitoran

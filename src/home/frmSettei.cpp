@@ -50,15 +50,6 @@ std::string joinLines(std::initializer_list<const char*> lines) {
     return text;
 }
 
-// Holds the launch delay's timer; a child of the prompt screen, so the delay ends with it.
-class LaunchTimerHolder : public QObject {
-  public:
-    explicit LaunchTimerHolder(QObject* owner) : QObject(owner) {
-        setObjectName(QStringLiteral("launchTimer"));
-    }
-    std::unique_ptr<ServiceTimer> timer;
-};
-
 }  // namespace
 
 frmSettei::frmSettei(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frmSettei>()) {
@@ -405,23 +396,8 @@ void frmSettei::cmdAgain_Click() {
 
     const double delay = LaunchDelay(PCTM.LaunchMode, PCTM.LaunchInterval,
                                      PCTM.LaunchMode == kLaunchRandom ? services().random() : 0.0f);
-
-    // A single shot instead of a wait inside this handler, whose screen is being destroyed. It
-    // belongs to the prompt screen: should the user close that screen before the delay ends,
-    // there is nothing left to bring up and the delay ends with it.
-    for (QObject* old :
-         prompt->findChildren<QObject*>(QStringLiteral("launchTimer"), Qt::FindDirectChildrenOnly))
-        delete old;
-    auto* holder = new LaunchTimerHolder(prompt);
-    QPointer<QWidget> target = prompt;
-    holder->timer =
-        services().startSingleShot(prompt, QStringLiteral("launch"), delay, [target, holder] {
-            if (target) {
-                services().setWindowState(target, Qt::WindowNoState);
-                services().showWindow(target);
-            }
-            holder->deleteLater();
-        });
+    // A single shot, not a wait inside this handler, whose screen is being destroyed.
+    prompt->waitThenComeUp(delay);
 }
 
 void frmSettei::cmdHelp_Click() { HelpWindow::displayTopic(this, HelpFilePath); }

@@ -1,6 +1,8 @@
 #include "home/launch_delay.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace mitoran {
 
@@ -14,6 +16,16 @@ double LaunchDelay(std::int16_t launchMode, float interval, float draw) {
         return minutes * 60.0;
     }
     return static_cast<double>(interval) * 60.0;
+}
+
+std::string launchStartTime(const LocalDateTime& now, double seconds) {
+    constexpr long long kDay = 24 * 3600;
+    const double wait = std::isfinite(seconds) ? std::clamp(seconds, 0.0, 366.0 * kDay) : 0.0;
+    const long long at =
+        (now.hour * 3600LL + now.minute * 60LL + now.second + static_cast<long long>(wait)) % kDay;
+    char text[8];
+    std::snprintf(text, sizeof text, "%02lld:%02lld", at / 3600, at / 60 % 60);
+    return text;
 }
 
 }  // namespace mitoran

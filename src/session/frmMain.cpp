@@ -15,6 +15,7 @@
 #include "art/pictures.h"
 #include "data/data_files.h"
 #include "data/records.h"
+#include "home/launch_delay.h"
 #include "session/history_analysis.h"
 #include "session/prompt_counts.h"
 #include "ui/palette.h"
@@ -219,7 +220,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     connect(ui->cmdCut, &QPushButton::clicked, this, &frmMain::cmdCut_Click);
     // A scroll bar's keys run the other way by default; the left arrow must lower the count.
     ui->hsbKaisu->setInvertedControls(false);
-    ui->hsbKaisu->installEventFilter(this);
+    // Every control, so that no key slips past the guard after activation.
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
 frmMain::~frmMain() = default;
@@ -243,7 +245,8 @@ bool frmMain::Form_Load() {
         return false;
     }
 
-    show();
+    // A screen loaded to wait is shown by its waiting presentation instead.
+    if (!isMinimized()) show();
 
     for (int i = 1; i <= kPlanSlots; ++i) plan_[i]->hide();
     for (int j = 1; j <= std::min<int>(PCTM.ItemCount, kPlanSlots); ++j) {
@@ -284,10 +287,59 @@ bool frmMain::hsbKaisu_KeyPress(int key) {
     return true;
 }
 
+bool frmMain::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        activatedAt_ = services().monotonicSeconds();
+        // The user took the waiting screen up before its time: the wait is over for them. Not
+        // so the window manager's own answer to the mapping that puts the screen away, which may
+        // focus it and report it normal for a moment before it iconifies it.
+        if (waiting_ && !isMinimized() && activatedAt_ - awaySince_ >= kAwaySettleSeconds) comeUp();
+    }
+    if (event->type() == QEvent::KeyPress &&
+        services().monotonicSeconds() - activatedAt_ < kKeyGuardSeconds)
+        return true;
+    return QWidget::event(event);
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        services().monotonicSeconds() - activatedAt_ < kKeyGuardSeconds)
+        return true;
     if (watched == ui->hsbKaisu && event->type() == QEvent::KeyPress)
         return hsbKaisu_KeyPress(static_cast<QKeyEvent*>(event)->key());
     return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::waitThenComeUp(double seconds) {
+    if (closed_) return;
+    waiting_ = true;
+    QPointer<frmMain> self(this);
+    services().presentWaiting(
+        this, qs(launchStartTime(services().now(), seconds)),
+        [self] {
+            if (self) self->comeUp();
+        },
+        [] { services().endProcess(0); });
+    awaySince_ = services().monotonicSeconds();
+    // Owned by this screen: a round finished before the delay ends takes the delay with it.
+    launchTimer_ = services().startSingleShot(this, QStringLiteral("launch"), seconds, [self] {
+        if (self) self->launchDelayEnded();
+    });
+}
+
+void frmMain::launchDelayEnded() {
+    if (closed_) return;
+    // Taken up early and being worked on: the round just goes on. Put away again, it comes back.
+    if (!waiting_ && isVisible() && !isMinimized()) return;
+    comeUp();
+    services().notify(QStringLiteral("ミトラン"), QStringLiteral("トレーニングを開始します。"));
+}
+
+void frmMain::comeUp() {
+    if (closed_) return;
+    waiting_ = false;
+    services().bringUp(this);
+    ui->hsbKaisu->setFocus();
 }
 
 void frmMain::ShowPromptItem() {
@@ -466,6 +518,8 @@ void frmMain::setPlanColour(int position, int colourIndex) {
 
 void frmMain::endRound() {
     closed_ = true;
+    waiting_ = false;
+    if (launchTimer_) launchTimer_->stop();
     screens::closeScreen(this);
     screens::openHomeScreen();
 }

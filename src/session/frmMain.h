@@ -6,6 +6,10 @@
 
 class QLabel;
 
+namespace mitoran {
+class ServiceTimer;
+}
+
 namespace Ui {
 class frmMain;
 }
@@ -22,6 +26,17 @@ class frmMain : public QWidget {
     // home screen is open and this screen is closing.
     bool Form_Load();
 
+    // Waits out of the user's way for `seconds`, then comes up and tells the user by a desktop
+    // notification. A prompt the user brought up meanwhile and is working on stays as it is.
+    void waitThenComeUp(double seconds);
+    // Up now, in front, with the count bar focused; a wait still running is over for the user.
+    void comeUp();
+    bool isWaiting() const { return waiting_; }
+
+    // Keys this soon after the screen was activated are not the user's answer to it: they were
+    // meant for the program that had the keyboard a moment ago.
+    static constexpr double kKeyGuardSeconds = 0.8;
+
     // The two flash colour counters live for the whole run; tests start each from 0.
     static void resetFlashCounters();
 
@@ -37,6 +52,7 @@ class frmMain : public QWidget {
     void cmdCut_Click();
 
   protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -49,6 +65,14 @@ class frmMain : public QWidget {
     void endRound();
     // Static: it runs after the round ended, when the screen may already be gone.
     static void showStepHelp(int position);
+    void launchDelayEnded();
+
+    std::unique_ptr<ServiceTimer> launchTimer_;
+    bool waiting_ = false;         // put away until the launch delay ends or the user takes it
+    double activatedAt_ = -1.0e9;  // monotonic second of the last activation
+    double awaySince_ = 0;         // monotonic second the screen was put away
+    // Long enough for the window manager to have answered the mapping that puts it away.
+    static constexpr double kAwaySettleSeconds = 2.0;
 
     std::unique_ptr<Ui::frmMain> ui;
     QLabel* plan_[21] = {};

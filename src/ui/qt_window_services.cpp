@@ -1,12 +1,18 @@
 #include "ui/qt_window_services.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDateTime>
 #include <QEventLoop>
 #include <QInputDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -14,6 +20,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+
+#include "art/pictures.h"
 
 namespace mitoran {
 namespace {
@@ -232,10 +240,9 @@ float QtWindowServices::random() {
 
 void QtWindowServices::setWindowState(QWidget* window, Qt::WindowState state) {
     if (!window) return;
-    if (state == Qt::WindowMinimized && !window->isVisible())
-        window->showMinimized();  // waits on the task bar, out of the user's way
-    else
-        window->setWindowState(state);
+    // On a window not yet shown the state is only noted: window managers ignore an iconic state
+    // asked for before the first mapping, so the waiting presentation maps and then iconifies.
+    window->setWindowState(state);
 }
 
 void QtWindowServices::showWindow(QWidget* window) {
@@ -243,6 +250,118 @@ void QtWindowServices::showWindow(QWidget* window) {
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+namespace {
+constexpr const char* kTrayName = "waitingTray";
+constexpr const char* kTitleProperty = "titleBeforeWaiting";
+
+QIcon programIcon(const QWidget* window) {
+    if (!window->windowIcon().isNull()) return window->windowIcon();
+    return pictures::appIcon();
+}
+
+// Shows a balloon from a tray icon of its own, for when no notification service answers.
+void trayMessage(const QString& summary, const QString& body) {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        std::fprintf(stderr, "mitoran: %s\n", qPrintable(body));
+        return;
+    }
+    auto* tray = new QSystemTrayIcon(pictures::appIcon(), qApp);
+    tray->show();
+    tray->showMessage(summary, body, QSystemTrayIcon::Information, 10'000);
+    QTimer::singleShot(15'000, tray, &QObject::deleteLater);
+}
+}  // namespace
+
+void QtWindowServices::presentWaiting(QWidget* window, const QString& startTime,
+                                      std::function<void()> startNow, std::function<void()> quit) {
+    if (!window) return;
+    const QString when = startTime + QStringLiteral(" にトレーニングを開始します");
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        window->hide();
+        delete window->findChild<QSystemTrayIcon*>(QLatin1String(kTrayName));
+        auto* tray = new QSystemTrayIcon(programIcon(window), window);
+        tray->setObjectName(QLatin1String(kTrayName));
+        tray->setToolTip(when);
+        // A menu cannot be the window's child (it would become part of it); it goes with the icon.
+        auto* menu = new QMenu;
+        QObject::connect(tray, &QObject::destroyed, menu, &QObject::deleteLater);
+        QObject::connect(menu->addAction(QStringLiteral("今すぐ開始")), &QAction::triggered, tray,
+                         [startNow] {
+                             if (startNow) startNow();
+                         });
+        QObject::connect(menu->addAction(QStringLiteral("終了")), &QAction::triggered, tray,
+                         [quit] {
+                             if (quit) quit();
+                         });
+        tray->setContextMenu(menu);
+        QObject::connect(
+            tray, &QSystemTrayIcon::activated, tray,
+            [startNow](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                    if (startNow) startNow();
+            });
+        tray->show();
+        return;
+    }
+    if (!window->property(kTitleProperty).isValid())
+        window->setProperty(kTitleProperty, window->windowTitle());
+    window->setWindowTitle(when + QStringLiteral(" - ") +
+                           window->property(kTitleProperty).toString());
+    // Mapped first, then iconified: only a mapped window is iconified by the window manager. Not
+    // focused on mapping, so a key typed elsewhere in that moment stays where it was typed.
+    window->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->setWindowState(Qt::WindowMinimized);
+}
+
+void QtWindowServices::bringUp(QWidget* window) {
+    if (!window) return;
+    if (auto* tray = window->findChild<QSystemTrayIcon*>(QLatin1String(kTrayName))) {
+        tray->hide();
+        tray->deleteLater();
+    }
+    if (const QVariant title = window->property(kTitleProperty); title.isValid()) {
+        window->setWindowTitle(title.toString());
+        window->setProperty(kTitleProperty, QVariant());
+    }
+    window->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    if (window->isMinimized() || !window->isVisible()) {
+        // Compositors may refuse to un-minimise a window on its own request, but every one shows
+        // a window mapped anew.
+        window->hide();
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->show();
+    }
+    window->raise();
+    window->activateWindow();
+}
+
+void QtWindowServices::notify(const QString& summary, const QString& body) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        trayMessage(summary, body);
+        return;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    QVariantMap hints;
+    hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("mitoran"));
+    hints.insert(QStringLiteral("urgency"), QVariant::fromValue<uchar>(1));
+    call << QStringLiteral("ミトラン") << 0u << QStringLiteral("mitoran") << summary << body
+         << QStringList() << hints << -1;
+    // Not waited for: a notification service started on demand may take a while, and the prompt
+    // is already up.
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 10'000), qApp);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [summary, body](QDBusPendingCallWatcher* w) {
+                         if (w->isError()) trayMessage(summary, body);
+                         w->deleteLater();
+                     });
 }
 
 void QtWindowServices::endProcess(int exitCode) {

@@ -34,6 +34,11 @@ class QtWindowServices : public WindowServices {
     void showWindow(QWidget* window) override;
     void endProcess(int exitCode) override;
 
+    void presentWaiting(QWidget* window, const QString& startTime, std::function<void()> startNow,
+                        std::function<void()> quit) override;
+    void bringUp(QWidget* window) override;
+    void notify(const QString& summary, const QString& body) override;
+
   private:
     QElapsedTimer started_;
     std::mt19937 generator_;

@@ -57,6 +57,17 @@ class WindowServices {
     virtual void setWindowState(QWidget* window, Qt::WindowState state) = 0;
     virtual void showWindow(QWidget* window) = 0;  // modeless, raised and activated
     virtual void endProcess(int exitCode) = 0;     // at once, no closing handlers
+
+    // Puts `window` out of the user's way until a round starts at `startTime` ("HH:MM"): hidden
+    // behind a tray icon where a tray exists, else iconified with the time in its title.
+    // `startNow` and `quit` answer the tray menu.
+    virtual void presentWaiting(QWidget* window, const QString& startTime,
+                                std::function<void()> startNow, std::function<void()> quit) = 0;
+    // Mapped in normal state, raised and activated, its waiting presentation gone. Where a
+    // compositor keeps a window down, a new mapping still shows.
+    virtual void bringUp(QWidget* window) = 0;
+    // A desktop notification: it reaches the user where a window cannot come forward itself.
+    virtual void notify(const QString& summary, const QString& body) = 0;
 };
 
 // The services in use; the program installs the Qt ones in main(), tests install scripted ones.

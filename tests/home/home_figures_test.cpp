@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <set>
 
 #include "data/data_files.h"
@@ -263,6 +264,24 @@ TEST(LaunchDelays, FixedDirectAndRandomModes) {
     ASSERT_EQ(minutes.size(), 60u);
     EXPECT_EQ(*minutes.begin(), 1);
     EXPECT_EQ(*minutes.rbegin(), 60);
+}
+
+TEST(LaunchDelays, StartTimeIsTheClockTimeTheDelayEnds) {
+    const struct {
+        int h, m, s;
+        double delay;
+        const char* expected;
+    } cases[] = {
+        {19, 34, 59, 60, "19:35"},  // the seconds are dropped
+        {9, 5, 0, 3600, "10:05"},   // two digits, leading zeros
+        {23, 50, 0, 900, "00:05"},  // past midnight
+        {12, 0, 0, 0, "12:00"},
+        {12, 0, 0, -5, "12:00"},  // nonsense delays are no delay
+        {12, 0, 0, std::numeric_limits<double>::quiet_NaN(), "12:00"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(launchStartTime(LocalDateTime{Date{}, c.h, c.m, c.s}, c.delay), c.expected)
+            << c.h << ":" << c.m << "+" << c.delay;
 }
 
 }  // namespace

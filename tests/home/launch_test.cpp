@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <functional>
 
 #include "home_fixture.h"
 #include "session/frmMain.h"
@@ -38,6 +39,26 @@ class HomeLaunch : public HomeFixture {
         flushDeletes();
     }
 
+    // The prompt screen is away while it waits, brought up (and announced) at the delay's end.
+    bool waitingAway() const {
+        frmMain* p = screens::promptScreen();
+        return p && p->isWaiting() && p->isMinimized() && !svc->waitings.empty() &&
+               svc->waitings.back().window == p;
+    }
+    bool broughtUpAndAnnounced() const {
+        frmMain* p = screens::promptScreen();
+        return p && !p->isWaiting() && !svc->bringUps.empty() && svc->bringUps.back() == p &&
+               svc->notifications == QStringList{"ミトラン|トレーニングを開始します。"};
+    }
+
+    // The user takes the minimised prompt screen up from the task bar, a while after it went.
+    void takeUp(frmMain* prompt) {
+        svc->advance(10);
+        prompt->setWindowState(Qt::WindowNoState);
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(prompt, &activate);
+    }
+
     // Ends the prompt screen without a round, as if the round had been cut short elsewhere.
     void dropPrompt() {
         screens::closeScreen(screens::promptScreen());
@@ -62,16 +83,22 @@ TEST_F(HomeLaunch, FixedModeWaitsExactlyTheIntervalEvenAcrossMidnight) {
     start(openHome());
     EXPECT_EQ(screens::homeScreen(), nullptr);
     ASSERT_NE(screens::promptScreen(), nullptr);
-    EXPECT_EQ(lastPromptState(), Qt::WindowMinimized);
+    EXPECT_TRUE(waitingAway());
+    EXPECT_EQ(svc->waitings.back().startTime, "00:05");
     EXPECT_DOUBLE_EQ(svc->nextSingleShotIn(), 900);
 
     svc->advance(899.5);
-    EXPECT_EQ(lastPromptState(), Qt::WindowMinimized);
+    EXPECT_TRUE(waitingAway());
+    EXPECT_TRUE(svc->notifications.isEmpty());
     svc->advance(0.5);
-    EXPECT_EQ(lastPromptState(), Qt::WindowNoState);
+    EXPECT_TRUE(broughtUpAndAnnounced());
     EXPECT_TRUE(screens::promptScreen()->isVisible());
+    EXPECT_FALSE(screens::promptScreen()->isMinimized());
     EXPECT_EQ(svc->pendingSingleShots(), 0);
     EXPECT_EQ(svc->now().date, ymd(2024, 3, 8));
+
+    svc->waitings.back().quit();  // the tray menu's 終了
+    EXPECT_EQ(svc->endProcessCalls, 1);
 }
 
 TEST_F(HomeLaunch, RandomModeWaitsWholeMinutesFromOneToTheInterval) {
@@ -81,10 +108,11 @@ TEST_F(HomeLaunch, RandomModeWaitsWholeMinutesFromOneToTheInterval) {
     for (int round = 0; round < 3; ++round) {
         start(reopenHome());
         ASSERT_NE(screens::promptScreen(), nullptr);
-        EXPECT_EQ(lastPromptState(), Qt::WindowMinimized);
+        EXPECT_TRUE(waitingAway());
         delays.push_back(svc->nextSingleShotIn());
         svc->advance(delays.back());
-        EXPECT_EQ(lastPromptState(), Qt::WindowNoState);
+        EXPECT_TRUE(broughtUpAndAnnounced());
+        svc->notifications.clear();
         dropPrompt();
     }
     EXPECT_EQ(delays, (std::vector<double>{60, 1860, 3600}));
@@ -124,14 +152,62 @@ TEST_F(HomeLaunch, APromptUsedBeforeTheDelayEndsIsStillBroughtUpAtItsEnd) {
     frmMain* prompt = screens::promptScreen();
     ASSERT_NE(prompt, nullptr);
     // The user restores it from the task bar, does the first set, and puts it away again.
-    svc->setWindowState(prompt, Qt::WindowNoState);
+    takeUp(prompt);
+    EXPECT_FALSE(prompt->isWaiting());
     prompt->cmdNext_Click();
     svc->advance(60);
     ASSERT_EQ(screens::promptScreen(), prompt);
-    svc->setWindowState(prompt, Qt::WindowMinimized);
+    prompt->setWindowState(Qt::WindowMinimized);
     svc->advance(240);
-    EXPECT_EQ(lastPromptState(), Qt::WindowNoState);
+    EXPECT_TRUE(broughtUpAndAnnounced());
     EXPECT_EQ(screens::promptScreen(), prompt);
+}
+
+TEST_F(HomeLaunch, TheWindowManagersAnswerToPuttingThePromptAwayIsNoRestore) {
+    setPlay(0, 5);
+    start(openHome());
+    frmMain* prompt = screens::promptScreen();
+    ASSERT_NE(prompt, nullptr);
+    // Mapped, focused and reported normal for a moment before it is iconified.
+    svc->advance(0.05);
+    prompt->setWindowState(Qt::WindowNoState);
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(prompt, &activate);
+    prompt->setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(waitingAway());
+    EXPECT_TRUE(svc->bringUps.empty());
+}
+
+TEST_F(HomeLaunch, ARoundFinishedEarlyLeavesNothingForTheDelaysEnd) {
+    setPlay(0, 5);
+    const std::pair<const char*, std::function<void(frmMain*)>> ways[] = {
+        {"from the task bar", [this](frmMain* p) { takeUp(p); }},
+        {"from the tray menu", [this](frmMain*) { svc->waitings.back().startNow(); }},
+        {"by a second start", [](frmMain*) { screens::bringForward(); }},
+    };
+    for (const auto& [way, takeItUp] : ways) {
+        svc->bringUps.clear();
+        start(reopenHome());
+        frmMain* prompt = screens::promptScreen();
+        ASSERT_NE(prompt, nullptr) << way;
+        ASSERT_TRUE(waitingAway()) << way;
+        takeItUp(prompt);
+        EXPECT_FALSE(prompt->isWaiting()) << way;
+        EXPECT_FALSE(prompt->isMinimized()) << way;
+        EXPECT_EQ(svc->bringUps, std::vector<QWidget*>{prompt}) << way;
+        svc->runDeferredDeletes = false;
+        prompt->cmdCut_Click();
+        flushDeletes();
+        svc->runDeferredDeletes = true;
+        frmSettei* home = screens::homeScreen();
+        ASSERT_NE(home, nullptr) << way;
+
+        svc->advance(300);
+        EXPECT_EQ(screens::promptScreen(), nullptr) << way;
+        EXPECT_EQ(screens::homeScreen(), home) << way;
+        EXPECT_EQ(svc->bringUps.size(), 1u) << way;
+        EXPECT_TRUE(svc->notifications.isEmpty()) << way;
+    }
 }
 
 TEST_F(HomeLaunch, APromptClosedDuringTheDelayTakesTheDelayWithIt) {

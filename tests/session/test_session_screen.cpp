@@ -78,7 +78,12 @@ class SessionScreen : public ::testing::Test {
     }
     QString text(const char* label) { return child<QLabel>(label)->text(); }
     QScrollBar* bar() { return child<QScrollBar>("hsbKaisu"); }
-    void enter() { QTest::keyClick(bar(), Qt::Key_Return); }
+    // A key of a user who has read the prompt: past the guard that follows each activation.
+    void key(Qt::Key k) {
+        svc->monotonic += 1;
+        QTest::keyClick(bar(), k);
+    }
+    void enter() { key(Qt::Key_Return); }
     void arrow() { QTest::mouseClick(child<QPushButton>("cmdNowCut"), Qt::LeftButton); }
     QColor planColour(int i) {
         return child<QLabel>(qPrintable(QStringLiteral("lblSnd_%1").arg(i)))
@@ -130,7 +135,7 @@ TEST_F(SessionScreen, WholeRoundWithTheHelpTourRecordsEveryConfirmedSet) {
     EXPECT_TRUE(svc->boxes.back().text.startsWith(QStringLiteral("同様に次のトレーニング")));
     EXPECT_TRUE(svc->boxes.back().text.endsWith(QStringLiteral("クリックします\r\n")));
 
-    for (int i = 0; i < 25; ++i) QTest::keyClick(bar(), Qt::Key_Left);
+    for (int i = 0; i < 25; ++i) key(Qt::Key_Left);
     EXPECT_EQ(text("lblKaisu"), QStringLiteral("0"));
     svc->boxAnswers = {MsgResult::Cancel, MsgResult::Ok};
     enter();
@@ -218,7 +223,7 @@ TEST_F(SessionScreen, FlashColoursRunOnAcrossRoundsWithOneCounterPerButton) {
 TEST_F(SessionScreen, ASecondConfirmationDuringTheFlashIsIgnored) {
     ASSERT_NE(open(), nullptr);
     svc->duringWait = [&] {
-        QTest::keyClick(bar(), Qt::Key_Enter);
+        key(Qt::Key_Enter);
         arrow();
     };
     enter();
@@ -241,6 +246,36 @@ TEST_F(SessionScreen, ASecondConfirmationDuringTheFlashIsIgnored) {
     enter();
     ASSERT_EQ(svc->colours.size(), 3u);
     EXPECT_EQ(paletteIndex(svc->colours.back()), 2);
+}
+
+TEST_F(SessionScreen, KeysRightAfterEachActivationDoNothingButAClickWorks) {
+    frmMain* form = open();
+    ASSERT_NE(form, nullptr);
+    QCoreApplication::processEvents();  // the platform's own activation of the shown window
+    const auto activateAndWait = [&](double seconds) {
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(form, &activate);
+        svc->monotonic += seconds;
+    };
+    const struct {
+        double after;
+        Qt::Key key;
+        int position, value;  // where the round stands after the key
+    } cases[] = {
+        {0.0, Qt::Key_Return, 1, 10}, {0.0, Qt::Key_Left, 1, 10},  {0.79, Qt::Key_Return, 1, 10},
+        {0.81, Qt::Key_Left, 1, 9},   {0.0, Qt::Key_Return, 1, 9}, {0.81, Qt::Key_Return, 2, 20},
+    };
+    for (const auto& c : cases) {
+        activateAndWait(c.after);
+        QTest::keyClick(bar(), c.key);
+        EXPECT_EQ(PCTM.RoundPosition, c.position) << c.after << " " << c.key;
+        EXPECT_EQ(bar()->value(), c.value) << c.after << " " << c.key;
+    }
+    EXPECT_EQ(TempFolder::read("腕立て.txt"), record("2024年03月07日", "21時05分09秒", 9));
+
+    activateAndWait(0);
+    QTest::mouseClick(child<QPushButton>("cmdNext"), Qt::LeftButton);
+    EXPECT_EQ(PCTM.RoundPosition, 3) << "a click is no stray key";
 }
 
 TEST_F(SessionScreen, SingleItemModeRecordsOneSetAndTheArrowLeavesTheModeAlone) {

@@ -225,11 +225,7 @@ float ScriptedServices::random() {
 
 void ScriptedServices::setWindowState(QWidget* window, Qt::WindowState state) {
     windowStates.emplace_back(window, state);
-    if (!window) return;
-    if (state == Qt::WindowMinimized && !window->isVisible())
-        window->showMinimized();
-    else
-        window->setWindowState(state);
+    if (window) window->setWindowState(state);
 }
 
 void ScriptedServices::showWindow(QWidget* window) {
@@ -239,6 +235,23 @@ void ScriptedServices::showWindow(QWidget* window) {
 void ScriptedServices::endProcess(int exitCode) {
     ++endProcessCalls;
     lastExitCode = exitCode;
+}
+
+void ScriptedServices::presentWaiting(QWidget* window, const QString& startTime,
+                                      std::function<void()> startNow, std::function<void()> quit) {
+    waitings.push_back({window, startTime, std::move(startNow), std::move(quit)});
+    if (window) window->showMinimized();
+}
+
+void ScriptedServices::bringUp(QWidget* window) {
+    bringUps.push_back(window);
+    if (!window) return;
+    window->setWindowState(Qt::WindowNoState);
+    window->show();
+}
+
+void ScriptedServices::notify(const QString& summary, const QString& body) {
+    notifications.append(summary + QLatin1Char('|') + body);
 }
 
 ScriptedServices& installScriptedServices() {

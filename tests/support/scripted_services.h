@@ -53,6 +53,15 @@ class ScriptedServices : public WindowServices {
     std::vector<std::pair<QWidget*, Qt::WindowState>> windowStates;
     int endProcessCalls = 0;
     int lastExitCode = 0;
+    // Waiting presentations, bring-ups and notifications, in order.
+    struct Waiting {
+        QWidget* window;
+        QString startTime;
+        std::function<void()> startNow, quit;
+    };
+    std::vector<Waiting> waitings;
+    std::vector<QWidget*> bringUps;
+    QStringList notifications;  // "summary|body"
 
     // Message boxes only (no input boxes), and their texts.
     std::vector<RecordedBox> messageBoxes() const;
@@ -94,6 +103,11 @@ class ScriptedServices : public WindowServices {
     void setWindowState(QWidget* window, Qt::WindowState state) override;  // records, then applies
     void showWindow(QWidget* window) override;                             // shows, no activation
     void endProcess(int exitCode) override;                                // records only
+    // Record; the window is put away (minimised) or brought up (normal state, shown).
+    void presentWaiting(QWidget* window, const QString& startTime, std::function<void()> startNow,
+                        std::function<void()> quit) override;
+    void bringUp(QWidget* window) override;
+    void notify(const QString& summary, const QString& body) override;  // records only
 
     struct TimerEntry;  // implementation detail
     std::vector<std::shared_ptr<TimerEntry>> timers_;

@@ -156,14 +156,26 @@ TEST(QtWindowServices, RandomDrawsStayInTheUnitInterval) {
     EXPECT_GT(hi, 0.9f);
 }
 
-TEST(QtWindowServices, MinimisingANeverShownWindowPutsItOnTheTaskBar) {
+TEST(QtWindowServices, AWaitingWindowIsPutAwayAndBroughtUpWithItsTitleBack) {
     QtWindowServices s;
     QWidget w;
+    w.setWindowTitle(QStringLiteral("ミトラン"));
+    // Asked of a window never shown, the state is only noted: nothing flashes up.
     s.setWindowState(&w, Qt::WindowMinimized);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(w.isMinimized());
+
+    s.presentWaiting(&w, QStringLiteral("19:35"), nullptr, nullptr);  // no tray here
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.isMinimized());
-    s.setWindowState(&w, Qt::WindowNoState);
-    EXPECT_FALSE(w.isMinimized());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("19:35 にトレーニングを開始します - ミトラン"));
+
+    for (int i = 0; i < 2; ++i) {  // brought up twice: the title is not lost the second time
+        s.bringUp(&w);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_FALSE(w.isMinimized());
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("ミトラン"));
+    }
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "ui/cue_player.h"
+
 namespace mitoran {
 namespace {
 
@@ -125,6 +127,7 @@ class QtSingleShot : public ServiceTimer {
 }  // namespace
 
 QtWindowServices::QtWindowServices() { started_.start(); }
+QtWindowServices::~QtWindowServices() = default;
 
 MsgResult QtWindowServices::messageBox(const QString& text, const QString& title, MsgIcon icon,
                                        MsgButtons buttons) {
@@ -203,7 +206,14 @@ std::unique_ptr<ServiceTimer> QtWindowServices::startSingleShot(QObject* owner, 
     return std::make_unique<QtSingleShot>(t);
 }
 
-void QtWindowServices::beep() { QApplication::beep(); }
+void QtWindowServices::playCue(SoundCue cue) {
+    prepareCues();
+    cues_->play(cue);
+}
+
+void QtWindowServices::prepareCues() {
+    if (!cues_) cues_ = std::make_unique<CuePlayer>();
+}
 
 LocalDateTime QtWindowServices::now() {
     const QDateTime dt = QDateTime::currentDateTime();

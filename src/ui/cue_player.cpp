@@ -1,61 +1,38 @@
 #include "ui/cue_player.h"
 
 #include <QApplication>
-#include <QAudioDevice>
-#include <QFile>
+#include <QAudioSink>
+#include <QElapsedTimer>
 #include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QTimer>
 #include <cstdio>
-#include <map>
 
 namespace mitoran {
+namespace {
+constexpr int kWavHeaderBytes = 44;  // cueWav writes the plain 44-byte header
+constexpr int kWatchMs = 100;
+// However the server lags, a stream is closed this long after its tone.
+constexpr qint64 kLongestDrainMs = 5000;
+}  // namespace
 
 CuePlayer::CuePlayer() {
-    if (QMediaDevices::audioOutputs().isEmpty()) {
+    output_ = QMediaDevices::defaultAudioOutput();
+    format_.setSampleRate(kCueSampleRate);
+    format_.setChannelCount(1);
+    format_.setSampleFormat(QAudioFormat::Int16);
+    if (output_.isNull()) {
         fallBack("no sound output");
         return;
     }
-    folder_ = std::make_unique<QTemporaryDir>();
-    if (!folder_->isValid()) {
-        fallBack("no temporary folder for the sounds");
+    if (!output_.isFormatSupported(format_)) {
+        fallBack("the sound output takes no 16-bit mono sound");
         return;
     }
-    // Cues with the same tone share one file.
-    std::map<std::pair<int, int>, QString> files;
-    for (std::size_t i = 0; i < effects_.size(); ++i) {
-        const Tone tone = toneOf(kAllSoundCues[i]);
-        QString& path = files[{tone.frequencyHz, tone.durationMs}];
-        if (path.isEmpty()) {
-            path = folder_->filePath(QStringLiteral("cue%1.wav").arg(i));
-            QFile f(path);
-            const std::string wav = cueWav(tone);
-            if (!f.open(QIODevice::WriteOnly) ||
-                f.write(wav.data(), static_cast<qint64>(wav.size())) !=
-                    static_cast<qint64>(wav.size()) ||
-                !f.flush()) {
-                fallBack("cannot write the sounds");
-                return;
-            }
-        }
-        auto* effect = new QSoundEffect;
-        effects_[i] = effect;
-        QObject::connect(effect, &QSoundEffect::statusChanged, effect,
-                         [this] { forgetFilesOnceLoaded(); });
-        effect->setSource(QUrl::fromLocalFile(path));
+    for (std::size_t i = 0; i < samples_.size(); ++i) {
+        const std::string wav = cueWav(toneOf(kAllSoundCues[i]));
+        samples_[i] = QByteArray(wav.data() + kWavHeaderBytes,
+                                 static_cast<qsizetype>(wav.size()) - kWavHeaderBytes);
     }
-}
-
-CuePlayer::~CuePlayer() {
-    for (QSoundEffect* e : effects_) delete e;
-}
-
-void CuePlayer::forgetFilesOnceLoaded() {
-    // A loaded effect keeps its samples; the files need not outlive the loading, and a program
-    // ended at once would otherwise leave them behind.
-    for (QSoundEffect* e : effects_)
-        if (!e || e->status() == QSoundEffect::Loading || e->status() == QSoundEffect::Null) return;
-    folder_.reset();
 }
 
 void CuePlayer::fallBack(const char* why) {
@@ -66,13 +43,39 @@ void CuePlayer::fallBack(const char* why) {
 }
 
 void CuePlayer::play(SoundCue cue) {
-    QSoundEffect* effect = bellOnly_ ? nullptr : effects_[static_cast<std::size_t>(cue)];
-    if (effect && effect->status() == QSoundEffect::Error) fallBack("a sound did not load");
-    if (!effect || effect->status() == QSoundEffect::Error) {
+    if (bellOnly_) {
         QApplication::beep();
         return;
     }
-    effect->play();
+    // A stream of its own for every cue, handed the whole tone at once: a cue never cuts the one
+    // before it short, and the sound server holds no stream between cues.
+    const QByteArray& pcm = samples_[static_cast<std::size_t>(cue)];
+    auto* sink = new QAudioSink(output_, format_);
+    sink->setBufferSize(pcm.size());
+    QIODevice* stream = sink->start();
+    if (!stream || sink->error() != QAudio::NoError) {
+        delete sink;
+        fallBack("the sound output did not open");
+        QApplication::beep();
+        return;
+    }
+    stream->write(pcm);
+    // The stream goes only once the server has taken the whole tone (it reports an underrun):
+    // a sound server that mixes in long blocks would drop a stream closed any earlier.
+    const qint64 toneMs = pcm.size() * 1000 / format_.bytesForDuration(1'000'000);
+    auto* watch = new QTimer(sink);
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(watch, &QTimer::timeout, sink, [sink, watch, clock, toneMs] {
+        const qint64 ms = clock.elapsed();
+        if ((ms >= toneMs && sink->state() != QAudio::ActiveState) ||
+            ms > toneMs + kLongestDrainMs) {
+            watch->stop();
+            sink->stop();
+            sink->deleteLater();
+        }
+    });
+    watch->start(kWatchMs);
 }
 
 }  // namespace mitoran

@@ -1,28 +1,26 @@
 #pragma once
 // Plays the challenge's cues through the desktop's sound system; where there is none, the system
 // bell stands in and one line on standard error says why.
-#include <QTemporaryDir>
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QByteArray>
 #include <array>
-#include <memory>
 
 #include "data/sound_cues.h"
-
-class QSoundEffect;
 
 namespace mitoran {
 
 class CuePlayer {
   public:
-    CuePlayer();  // loads in the background; the first cue may come a moment later
-    ~CuePlayer();
+    CuePlayer();  // makes the tones and finds the output
     void play(SoundCue cue);
 
   private:
     void fallBack(const char* why);
-    void forgetFilesOnceLoaded();
 
-    std::array<QSoundEffect*, std::size(kAllSoundCues)> effects_{};
-    std::unique_ptr<QTemporaryDir> folder_;
+    std::array<QByteArray, std::size(kAllSoundCues)> samples_;
+    QAudioDevice output_;
+    QAudioFormat format_;
     bool bellOnly_ = false;
     bool told_ = false;
 };

@@ -16,7 +16,14 @@ constexpr qint64 kLongestDrainMs = 5000;
 }  // namespace
 
 CuePlayer::CuePlayer() {
-    output_ = QMediaDevices::defaultAudioOutput();
+    {
+        // The sound system's own complaint when there is no server would be a second line on
+        // standard error; ours below says it once, in words the user can act on.
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        output_ = QMediaDevices::defaultAudioOutput();
+        qInstallMessageHandler(previous);
+    }
     format_.setSampleRate(kCueSampleRate);
     format_.setChannelCount(1);
     format_.setSampleFormat(QAudioFormat::Int16);

@@ -1,5 +1,6 @@
 import array
 import contextlib
+import os
 import signal
 import subprocess
 import time
@@ -64,35 +65,42 @@ def bursts(path, window_s=0.005, threshold=0.05, gap_s=0.05):
     return found
 
 
+def open_challenge(prog, seconds):
+    """From the first start to the Quick Muscle panel with the seconds typed in; the start
+    button."""
+    _, frame = prog.screen(d.PROMPT)
+    d.click_on(d.find(frame, description="全ての項目をカットします"))
+    _, frame = prog.screen(d.HOME)
+    d.click_on(d.find(frame, pyatspi.ROLE_PUSH_BUTTON, name="クイックマッスル"))
+    start = d.wait_until("the start button", lambda: d.find(
+        frame, pyatspi.ROLE_PUSH_BUTTON, name="開始"))
+    combo = [c for c in d.walk(frame) if c.getRole() == pyatspi.ROLE_COMBO_BOX
+             and c.getState().contains(pyatspi.STATE_SHOWING)][1]
+    d.click_on(combo)
+    d.key("ctrl+a")
+    d.type_text(str(seconds))
+    d.key("Return")
+    time.sleep(2.0)  # the sounds are made a moment after the home screen comes up
+    return start
+
+
 class Sound(unittest.TestCase):
     def test_the_challenge_sounds_its_signal_last_seconds_and_count_box(self):
         with d.start() as prog:
-            _, frame = prog.screen(d.PROMPT)
-            d.click_on(d.find(frame, description="全ての項目をカットします"))
-            _, frame = prog.screen(d.HOME)
-            d.click_on(d.find(frame, pyatspi.ROLE_PUSH_BUTTON, name="クイックマッスル"))
-            start = d.wait_until("the start button", lambda: d.find(
-                frame, pyatspi.ROLE_PUSH_BUTTON, name="開始"))
-            seconds = [c for c in d.walk(frame) if c.getRole() == pyatspi.ROLE_COMBO_BOX
-                       and c.getState().contains(pyatspi.STATE_SHOWING)][1]
-            d.click_on(seconds)
-            d.key("ctrl+a")
-            d.type_text(str(SECONDS))
-            d.key("Return")
-            time.sleep(1.0)  # the sounds are made a moment after the home screen comes up
-
+            start = open_challenge(prog, SECONDS)
             wav = d.TMP / "challenge.wav"
             with recording(wav):
                 recording_began = time.monotonic()
                 d.click_on(start)
                 clicked = time.monotonic() - recording_began
-                _, box = prog.dialog("回数入力", timeout=SECONDS + 8)
+                prog.dialog("回数入力", timeout=SECONDS + 8)
                 box_seen = time.monotonic() - recording_began
                 time.sleep(1.0)  # the count box's tone
                 d.type_text("20")
                 d.key("Return")
                 time.sleep(0.8)  # the saved attempt's tone
                 recording_ended = time.monotonic() - recording_began
+            self.assertEqual(prog.log.read_text(), "")
 
         found = bursts(wav)
         with wave.open(str(wav)) as w:
@@ -115,6 +123,23 @@ class Sound(unittest.TestCase):
             self.assertAlmostEqual(onsets[n] - onsets[n - 1], 1.0, delta=0.25,
                                    msg=f"{EXPECTED[n - 1][0]} to {EXPECTED[n][0]}")
         self.assertAlmostEqual(onsets[3] - onsets[2], SECONDS - 5, delta=0.25)
+
+
+    def test_without_a_sound_server_the_challenge_goes_on_and_says_so_once(self):
+        os.environ["PULSE_SERVER"] = "unix:/nonexistent"
+        try:
+            prog = d.start()
+        finally:
+            del os.environ["PULSE_SERVER"]
+        with prog:
+            d.click_on(open_challenge(prog, 1))
+            _, box = prog.dialog("回数入力", timeout=10)
+            d.key("Escape")
+            d.click_on(d.find(prog.screen(d.HOME)[1], pyatspi.ROLE_PUSH_BUTTON, name="開始"))
+            prog.dialog("回数入力", timeout=10)
+            told = prog.log.read_text().splitlines()
+            self.assertEqual(len(told), 1, told)
+            self.assertIn("system bell", told[0])
 
 
 if __name__ == "__main__":

@@ -85,8 +85,11 @@ QuickChallenge::CountdownTick QuickChallenge::countdownTick(std::int64_t nowSeco
     if (!running_) return tick;
     const std::int64_t remaining = endTime_ - nowSeconds;
     tick.remaining = remaining;
-    tick.beep = remaining <= 5;
-    if (remaining >= 1) return tick;
+    if (remaining >= 1) {
+        if (remaining <= 5) tick.cue = SoundCue::Countdown;
+        return tick;
+    }
+    tick.cue = SoundCue::CountBox;
     running_ = false;
     tick.finished = true;
     return tick;

@@ -9,6 +9,7 @@
 
 #include "data/data_files.h"
 #include "data/dates.h"
+#include "data/sound_cues.h"
 
 namespace mitoran {
 
@@ -54,8 +55,8 @@ class QuickChallenge {
         bool stopHandled = false;               // a stop was taken: back to idle
         bool signalCancelled = false;           // ... and it cut a signal sequence short
         std::optional<std::int64_t> remaining;  // a countdown tick: the seconds left to show
-        bool beep = false;
-        bool finished = false;  // the countdown reached zero: ask for the count
+        std::optional<SoundCue> cue;            // the last seconds tick, the end asks for the count
+        bool finished = false;                  // the countdown reached zero: ask for the count
     };
 
     void start();  // the start button; a stop pressed before is superseded

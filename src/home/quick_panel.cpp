@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <cmath>
 
 #include "app/pctm.h"
@@ -20,6 +21,7 @@ namespace mitoran {
 namespace {
 
 constexpr const char* kTitle = "クイックマッスル";
+constexpr int kPrepareCuesMs = 1500;
 
 }  // namespace
 
@@ -59,6 +61,9 @@ QuickPanel::QuickPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
 
     tmrStart = services().startRepeatingTimer(this, "tmrStart", 1000, [this] { tmrStart_Timer(); });
     tmrBp = services().startRepeatingTimer(this, "tmrBp", 1000, [this] { tmrBp_Timer(); });
+    // The sounds are made and loaded once the home screen has settled, well before anyone can
+    // reach the start button, so neither the home screen nor this panel waits for them.
+    QTimer::singleShot(kPrepareCuesMs, Qt::CoarseTimer, this, [] { services().prepareCues(); });
 }
 
 QuickPanel::~QuickPanel() = default;
@@ -264,7 +269,8 @@ void QuickPanel::tmrStart_Timer() {
     const QuickChallenge::SignalTick tick = challenge_.signalTick(clockSeconds(), QuickSeconds);
     if (tick.lamp == 0) return;
     showLamp(tick.lamp);
-    services().beep();
+    constexpr SoundCue kLampCue[] = {SoundCue::Red, SoundCue::Yellow, SoundCue::Green};
+    services().playCue(kLampCue[tick.lamp - 1]);
     if (tick.started) runName_ = utf8(ui->cboNamae->currentText());
 }
 
@@ -277,7 +283,7 @@ void QuickPanel::tmrBp_Timer() {
     }
     if (!tick.remaining) return;
     ui->lblZanTim->setText(QString::number(*tick.remaining));
-    if (tick.beep) services().beep();
+    if (tick.cue) services().playCue(*tick.cue);
     if (tick.finished) endChallenge();
 }
 
@@ -290,7 +296,7 @@ void QuickPanel::endChallenge() {
     if (count != 0 && !std::isfinite(count)) {
         tell("回数が大きすぎるため記録できませんでした。");
     } else if (count != 0) {
-        services().beep();
+        services().playCue(SoundCue::Saved);
         const LocalDateTime when = services().now();
         const std::int16_t seconds = challenge_.runSeconds();
         const IoResult saved = appendQuick(runName_, when, seconds, count);

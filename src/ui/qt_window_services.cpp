@@ -22,6 +22,7 @@
 #include <limits>
 
 #include "art/pictures.h"
+#include "ui/cue_player.h"
 
 namespace mitoran {
 namespace {
@@ -133,6 +134,7 @@ class QtSingleShot : public ServiceTimer {
 }  // namespace
 
 QtWindowServices::QtWindowServices() { started_.start(); }
+QtWindowServices::~QtWindowServices() = default;
 
 MsgResult QtWindowServices::messageBox(const QString& text, const QString& title, MsgIcon icon,
                                        MsgButtons buttons) {
@@ -211,7 +213,14 @@ std::unique_ptr<ServiceTimer> QtWindowServices::startSingleShot(QObject* owner, 
     return std::make_unique<QtSingleShot>(t);
 }
 
-void QtWindowServices::beep() { QApplication::beep(); }
+void QtWindowServices::playCue(SoundCue cue) {
+    prepareCues();
+    cues_->play(cue);
+}
+
+void QtWindowServices::prepareCues() {
+    if (!cues_) cues_ = std::make_unique<CuePlayer>();
+}
 
 LocalDateTime QtWindowServices::now() {
     const QDateTime dt = QDateTime::currentDateTime();

@@ -7,9 +7,12 @@
 
 namespace mitoran {
 
+class CuePlayer;
+
 class QtWindowServices : public WindowServices {
   public:
     QtWindowServices();
+    ~QtWindowServices() override;
 
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
                          MsgButtons buttons = MsgButtons::Ok) override;
@@ -25,7 +28,8 @@ class QtWindowServices : public WindowServices {
                                                   double seconds,
                                                   std::function<void()> done) override;
 
-    void beep() override;
+    void playCue(SoundCue cue) override;
+    void prepareCues() override;
     LocalDateTime now() override;
     double monotonicSeconds() override;
     float random() override;
@@ -42,6 +46,7 @@ class QtWindowServices : public WindowServices {
   private:
     QElapsedTimer started_;
     std::mt19937 generator_;
+    std::unique_ptr<CuePlayer> cues_;
 };
 
 }  // namespace mitoran

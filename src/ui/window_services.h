@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "data/dates.h"
+#include "data/sound_cues.h"
 
 class QObject;
 class QWidget;
@@ -49,7 +50,10 @@ class WindowServices {
                                                           double seconds,
                                                           std::function<void()> done) = 0;
 
-    virtual void beep() = 0;
+    // A short sound at the desktop's volume; the system bell where there is no sound system.
+    virtual void playCue(SoundCue cue) = 0;
+    // Gets the cues ready ahead of the first one; called away from any screen's opening.
+    virtual void prepareCues() {}
     virtual LocalDateTime now() = 0;        // local date and time of day
     virtual double monotonicSeconds() = 0;  // never jumps, not tied to midnight
     virtual float random() = 0;             // [0, 1), reseeded from the clock before each draw

@@ -171,7 +171,7 @@ TEST_F(QuickPanelTest, ASixtySecondChallengeFromSignalToSavedAttempt) {
 
     // Ticks before the start do nothing.
     second();
-    EXPECT_EQ(svc.beeps, 0);
+    EXPECT_TRUE(svc.cues.empty());
     EXPECT_EQ(lampShown(), 0);
 
     QTest::mouseClick(child<QPushButton>("cmdStart2"), Qt::LeftButton);
@@ -179,23 +179,30 @@ TEST_F(QuickPanelTest, ASixtySecondChallengeFromSignalToSavedAttempt) {
     for (int lamp = 1; lamp <= 3; ++lamp) {
         second();
         EXPECT_EQ(lampShown(), lamp);
-        EXPECT_EQ(svc.beeps, lamp);
+        EXPECT_EQ(svc.cues.size(), static_cast<std::size_t>(lamp));
         EXPECT_FALSE(buttonsEnabled());
     }
     EXPECT_EQ(text("lblZanTim"), "60");  // the countdown started with the green lamp
 
     svc.inputAnswers.push_back("35");
+    std::size_t cuesAtBox = 0;
+    svc.onBox = [&](const auto&) { cuesAtBox = svc.cues.size(); };
     for (int left = 59; left >= 0; --left) {
-        const int beepsBefore = svc.beeps;
+        const std::size_t cuesBefore = svc.cues.size();
         second();
         if (left > 0) {
             EXPECT_EQ(text("lblZanTim"), QString::number(left));
             EXPECT_FALSE(buttonsEnabled());
             EXPECT_EQ(inputBoxes(), 0) << left;
-            EXPECT_EQ(svc.beeps - beepsBefore, left <= 5 ? 1 : 0) << left;
+            EXPECT_EQ(svc.cues.size() - cuesBefore, left <= 5 ? 1u : 0u) << left;
         }
     }
     ASSERT_EQ(inputBoxes(), 1);
+    // The count box's own cue sounds as it opens; the saved attempt has one more.
+    using enum SoundCue;
+    EXPECT_EQ(svc.cues, (std::vector<SoundCue>{Red, Yellow, Green, Countdown, Countdown, Countdown,
+                                               Countdown, Countdown, CountBox, Saved}));
+    EXPECT_EQ(cuesAtBox, svc.cues.size() - 1);
     EXPECT_EQ(svc.boxes.back().text, "回数を入力してください");
     EXPECT_EQ(svc.boxes.back().title, "回数入力");
 
@@ -214,9 +221,9 @@ TEST_F(QuickPanelTest, ASixtySecondChallengeFromSignalToSavedAttempt) {
     EXPECT_EQ(lampShown(), 3);  // green stays until the next start
 
     // Later ticks do nothing more.
-    const int beeps = svc.beeps;
+    const std::size_t cues = svc.cues.size();
     for (int i = 0; i < 3; ++i) second();
-    EXPECT_EQ(svc.beeps, beeps);
+    EXPECT_EQ(svc.cues.size(), cues);
     EXPECT_EQ(inputBoxes(), 1);
 }
 
@@ -275,19 +282,19 @@ TEST_F(QuickPanelTest, StopEndsTheCountdownOrCancelsTheSignal) {
     EXPECT_EQ(text("lblZanTim"), "180");
     EXPECT_EQ(TempFolder::read(quickFile(1)), before);
 
-    // During the signal: no further lamp or beep, no countdown, idle again.
-    svc.beeps = 0;
+    // During the signal: no further lamp or cue, no countdown, idle again.
+    svc.cues.clear();
     QTest::mouseClick(child<QPushButton>("cmdStart2"), Qt::LeftButton);
     second();
     ASSERT_EQ(lampShown(), 1);
     QTest::mouseClick(child<QPushButton>("cmdStop"), Qt::LeftButton);
     second();
     EXPECT_EQ(lampShown(), 0);
-    EXPECT_EQ(svc.beeps, 1);
+    EXPECT_EQ(svc.cues.size(), 1u);
     EXPECT_TRUE(buttonsEnabled());
     for (int i = 0; i < 200; ++i) second();
     EXPECT_EQ(text("lblZanTim"), "180");
-    EXPECT_EQ(svc.beeps, 1);
+    EXPECT_EQ(svc.cues.size(), 1u);
     EXPECT_EQ(inputBoxes(), 0);
 
     // The next start runs normally.

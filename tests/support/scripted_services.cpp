@@ -210,7 +210,7 @@ std::unique_ptr<ServiceTimer> ScriptedServices::startSingleShot(QObject* owner, 
     return std::make_unique<ScriptedTimer>(e);
 }
 
-void ScriptedServices::beep() { ++beeps; }
+void ScriptedServices::playCue(SoundCue cue) { cues.push_back(cue); }
 
 LocalDateTime ScriptedServices::now() { return clock; }
 

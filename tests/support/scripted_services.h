@@ -1,6 +1,6 @@
 #pragma once
 // Window services for tests: every box is recorded and answered from a queue, the clock and the
-// date are set by the test, random draws are scripted, beeps counted, timers fired on demand.
+// date are set by the test, random draws are scripted, sound cues recorded, timers fired on demand.
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -47,7 +47,7 @@ class ScriptedServices : public WindowServices {
     bool runDeferredDeletes = true;
 
     std::vector<RecordedBox> boxes;  // every message box and input box, in order
-    int beeps = 0;
+    std::vector<SoundCue> cues;      // every playCue, in order
     int processEventsCalls = 0;
     std::vector<double> waits;  // seconds of every waitSeconds call
     std::vector<std::pair<QWidget*, Qt::WindowState>> windowStates;
@@ -96,7 +96,7 @@ class ScriptedServices : public WindowServices {
     std::unique_ptr<ServiceTimer> startSingleShot(QObject* owner, const QString& name,
                                                   double seconds,
                                                   std::function<void()> done) override;
-    void beep() override;
+    void playCue(SoundCue cue) override;
     LocalDateTime now() override;
     double monotonicSeconds() override;
     float random() override;

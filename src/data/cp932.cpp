@@ -138,6 +138,10 @@ void decodeCp932Into(std::string_view bytes, std::string& out) {
 
 bool validUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const std::size_t len = utf8SequenceLength(s.substr(i));
         if (len == 0) return false;
         i += len;
@@ -297,7 +301,7 @@ DataEncoding detectDataEncoding(std::string_view bytes) {
             break;
         }
     if (!beyondAscii || !validUtf8(bytes)) return DataEncoding::Cp932;
-    if (!validCp932(bytes) || holdsJapanese(bytes)) return DataEncoding::Utf8;
+    if (holdsJapanese(bytes) || !validCp932(bytes)) return DataEncoding::Utf8;
     return DataEncoding::Cp932;
 }
 

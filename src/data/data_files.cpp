@@ -147,8 +147,6 @@ Loaded<T> readAndParse(std::string_view name, Into into) {
     std::string_view bytes = raw.bytes;
     const DataEncoding encoding = detectDataEncoding(bytes);
     if (encoding == DataEncoding::Utf8Marked) bytes.remove_prefix(3);
-    // A file that is UTF-8 throughout reads line by line as UTF-8, as a marked one does.
-    const bool utf8 = encoding != DataEncoding::Cp932;
     out.records.reserve(recordsToReserve(bytes.size()));
     constexpr std::size_t kPiece = 32 * 1024;
     std::string text;
@@ -158,7 +156,10 @@ Loaded<T> readAndParse(std::string_view name, Into into) {
             const std::size_t lf = bytes.find('\n', kPiece);
             if (lf != std::string_view::npos) end = lf + 1;
         }
-        decodeDataFilePart(bytes.substr(0, end), utf8, text);
+        if (encoding == DataEncoding::Utf8)
+            text.assign(bytes.substr(0, end));  // valid UTF-8 throughout, checked above
+        else
+            decodeDataFilePart(bytes.substr(0, end), encoding == DataEncoding::Utf8Marked, text);
         into(text, out);
         bytes.remove_prefix(end);
     }

@@ -377,11 +377,7 @@ TEST_F(DataEdges, UnreadableLinesToldOnceWithTheirNumbers) {
         {"home, then today and history screen stay quiet", homeLines,
          startAndOpen({"cmdToday", "cmdGraph"}), homeLines,
          QStringLiteral("「背筋.txt」の2行目は")},
-        {"quick panel", quickLines, startAndOpen({"cmdQuick"}),
-         [&] {
-             Files f = quickLines;
-             return f;
-         }(),
+        {"quick panel", quickLines, startAndOpen({"cmdQuick"}), quickLines,
          QStringLiteral("「クイック_腕立て.txt」の1行目は")},
         {"a trailing empty field",
          trailing,

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/screens.h"
+#include "data/data_folder.h"
 #include "data/file_io.h"
 #include "session/frmMain.h"
 #include "ui/qt_text.h"
@@ -63,6 +64,24 @@ IoResult checkData(bool* itemListFailed) {
     return IoResult::success();
 }
 
+// Before any file is read: data files whose names an unzip left in CP932 are offered their proper
+// names, and files under two spellings are told of, once a run.
+void checkFolder() {
+    if (const std::vector<CodedName> coded = cp932NamedFiles(); !coded.empty()) {
+        const MsgResult answer =
+            services().messageBox(qs(properNamesQuestion(coded)), kProgramTitle,
+                                  MsgIcon::Exclamation, MsgButtons::OkCancel);
+        if (answer == MsgResult::Ok) {
+            if (IoResult renamed = giveProperNames(coded, services().now()); !renamed)
+                services().messageBox(qs(renamed.reason), kProgramTitle, MsgIcon::Exclamation,
+                                      MsgButtons::Ok);
+        }
+    }
+    if (const std::vector<SameNameFiles> same = filesDifferingInCase(); !same.empty())
+        services().messageBox(qs(sameNameNotice(same)), kProgramTitle, MsgIcon::Information,
+                              MsgButtons::Ok);
+}
+
 }  // namespace
 
 IoResult LoadItemList() {
@@ -89,6 +108,7 @@ IoResult LoadItemList() {
     PCTM.ItemTarget = std::move(target);
     PCTM.ItemCount = static_cast<std::int16_t>(n);
     PCTM.ItemListUnreadable = loaded.skipped;
+    PCTM.ItemListUnreadableLines = std::move(loaded.skippedLines);
     return IoResult::success();
 }
 
@@ -130,6 +150,7 @@ void ShowHelpTourMessage() {
 
 int Main() {
     services().processEvents();
+    checkFolder();
 
     bool itemListFailed = false;
     IoResult r = checkData(&itemListFailed);
@@ -141,10 +162,10 @@ int Main() {
         // Not fatal: the first set recorded creates the file, or reports why it cannot.
         services().messageBox(qs(r.reason), kProgramTitle, MsgIcon::Exclamation, MsgButtons::Ok);
     }
-    if (PCTM.ItemListUnreadable > 0)
+    if (auto notice = unreadableLinesNotice(kItemListFile, PCTM.ItemListUnreadable,
+                                            PCTM.ItemListUnreadableLines))
         services().messageBox(
-            qs(named(kItemListFile) + "の" + std::to_string(PCTM.ItemListUnreadable) +
-               "行は読み取れなかったため、使っていません。\n項目を変更するときは、" +
+            qs(*notice + "\n項目を変更するときは、" +
                "その前のファイルをバックアップフォルダにコピーしてから書き換えます。"),
             kProgramTitle, MsgIcon::Exclamation, MsgButtons::Ok);
     r = LoadSettings();

@@ -21,7 +21,8 @@ struct Pctm {
     std::int16_t CountMode = 0;   // 0 instructed, 1 random
     float LaunchInterval = 0;     // minutes
 
-    int ItemListUnreadable = 0;  // lines of the item list that could not be read
+    int ItemListUnreadable = 0;                // lines of the item list that could not be read
+    std::vector<int> ItemListUnreadableLines;  // the numbers of the first few of them
 
     std::int16_t HelpTourOn = 0;
     std::string HelpTourMessage;

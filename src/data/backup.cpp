@@ -53,7 +53,8 @@ std::string stamp(const LocalDateTime& t) {
 
 }  // namespace
 
-IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& now, int keep) {
+IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& now, int keep,
+                                std::string_view copyName) {
     const std::string actual = resolveName(fileName);
     ReadBytes original = readWholeFile(actual);
     if (original.status == ReadStatus::Missing) return IoResult::success();
@@ -71,7 +72,7 @@ IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& 
     }
 
     // Two copies of one file within a second (clear, then delete) must not overwrite each other.
-    const std::string stem = stemOf(actual);
+    const std::string stem = stemOf(copyName.empty() ? std::string_view(actual) : copyName);
     const std::string base = stem + "_" + stamp(now);
     std::string target = std::string(kBackupFolder) + "/" + base + ".txt";
     for (int n = 2; fs::exists(fs::path(target), ec); ++n)

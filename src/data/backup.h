@@ -16,7 +16,9 @@ inline constexpr int kBackupsKept = 50;
 // バックアップ/<file stem>_<yyyyMMdd_HHmmss>.txt and removes all but the newest `keep` copies of
 // that stem. A missing or empty file needs no copy and succeeds. When the copy cannot be
 // written the result says why and the caller must not go on destroying the file.
+// `copyName`, when given, names the copy instead of the file's own name (a name that is not
+// readable text).
 IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& now,
-                                int keep = kBackupsKept);
+                                int keep = kBackupsKept, std::string_view copyName = {});
 
 }  // namespace mitoran

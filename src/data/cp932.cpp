@@ -138,6 +138,10 @@ void decodeCp932Into(std::string_view bytes, std::string& out) {
 
 bool validUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const std::size_t len = utf8SequenceLength(s.substr(i));
         if (len == 0) return false;
         i += len;
@@ -256,7 +260,53 @@ void decodeDataFilePart(std::string_view bytes, bool utf8Marked, std::string& ou
     }
 }
 
+namespace {
+
+bool validCp932(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) continue;
+        if (!isCp932LeadByte(b) || i + 1 == bytes.size()) return false;
+        const auto t = static_cast<unsigned char>(bytes[++i]);
+        if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
+    }
+    return true;
+}
+
+bool holdsJapanese(std::string_view utf8) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t len = utf8SequenceLength(utf8.substr(i));
+        if (len == 3) {
+            const auto b0 = static_cast<unsigned char>(utf8[i]);
+            const auto b1 = static_cast<unsigned char>(utf8[i + 1]);
+            const auto b2 = static_cast<unsigned char>(utf8[i + 2]);
+            const char32_t cp = ((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu);
+            if ((cp >= 0x3000 && cp <= 0x30FF) || (cp >= 0x3400 && cp <= 0x9FFF) ||
+                (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFF01 && cp <= 0xFFEF))
+                return true;
+        }
+        i += len ? len : 1;
+    }
+    return false;
+}
+
+}  // namespace
+
+DataEncoding detectDataEncoding(std::string_view bytes) {
+    if (hasUtf8Mark(bytes)) return DataEncoding::Utf8Marked;
+    bool beyondAscii = false;
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            beyondAscii = true;
+            break;
+        }
+    if (!beyondAscii || !validUtf8(bytes)) return DataEncoding::Cp932;
+    if (holdsJapanese(bytes) || !validCp932(bytes)) return DataEncoding::Utf8;
+    return DataEncoding::Cp932;
+}
+
 std::string decodeDataFile(std::string_view bytes) {
+    if (detectDataEncoding(bytes) == DataEncoding::Utf8) return std::string(bytes);
     const bool marked = hasUtf8Mark(bytes);
     if (marked) bytes.remove_prefix(3);
     std::string out;

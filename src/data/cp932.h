@@ -25,6 +25,19 @@ std::string decodeCp932(std::string_view bytes);
 // a record appended since, as CP932. The mark itself is dropped.
 std::string decodeDataFile(std::string_view bytes);
 
+// How the bytes of a data file are written. The program writes CP932; an editor may have saved
+// the file as UTF-8, with the byte-order mark (Utf8Marked) or without it (Utf8).
+enum class DataEncoding { Cp932, Utf8Marked, Utf8 };
+
+// Without the mark, the bytes are taken as UTF-8 when they hold a byte above ASCII, are valid
+// UTF-8 throughout, and either are not valid CP932 or read as UTF-8 hold a Japanese character
+// (kana, kanji, full-width forms). CP932 text almost never passes: the second byte of most
+// Japanese characters is a byte UTF-8 never allows there, and every history record holds 年.
+// It fails for CP932 text that happens to form valid UTF-8 with a Japanese reading (a few
+// kanji pairs whose bytes line up; half-width katakana alone never reads as Japanese UTF-8),
+// and for UTF-8 text that is also valid CP932 but holds only non-Japanese letters (é, ü).
+DataEncoding detectDataEncoding(std::string_view bytes);
+
 // True when the bytes begin with a UTF-8 byte-order mark.
 bool hasUtf8Mark(std::string_view bytes);
 

@@ -4,10 +4,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <ctime>
 #include <initializer_list>
 #include <limits>
 #include <optional>
 
+#include "data/backup.h"
 #include "data/cp932.h"
 #include "data/records.h"
 
@@ -97,20 +99,26 @@ struct HistoryRecordOf {
     }
 };
 
+template <class T>
+void noteSkipped(Loaded<T>& out, int lineNumber) {
+    ++out.skipped;
+    if (out.skippedLines.size() < kSkippedLinesNamed) out.skippedLines.push_back(lineNumber);
+}
+
 // Every format has a fixed number of fields. A line with more is not taken apart by guessing:
 // an unquoted name holding a comma would otherwise turn into a different item.
 template <class T, class Make>
 void parseRecordsInto(std::string_view text, std::size_t fieldCount, Make make, Loaded<T>& out) {
     RecordSplitter splitter;
-    forEachLine(text, [&](std::string_view line) {
-        if (!splitter.split(line) || splitter.fields().size() != fieldCount) {
-            ++out.skipped;
+    forEachNumberedLine(text, out.lines, [&](std::string_view line, int number) {
+        if (!splitter.split(line) || !hasFieldCount(splitter.fields(), fieldCount)) {
+            noteSkipped(out, number);
             return;
         }
         T& record = out.records.emplace_back();
         if (!make(splitter.fields(), record)) {
             out.records.pop_back();
-            ++out.skipped;
+            noteSkipped(out, number);
         }
     });
 }
@@ -137,8 +145,8 @@ Loaded<T> readAndParse(std::string_view name, Into into) {
         return out;
     }
     std::string_view bytes = raw.bytes;
-    const bool utf8Marked = hasUtf8Mark(bytes);
-    if (utf8Marked) bytes.remove_prefix(3);
+    const DataEncoding encoding = detectDataEncoding(bytes);
+    if (encoding == DataEncoding::Utf8Marked) bytes.remove_prefix(3);
     out.records.reserve(recordsToReserve(bytes.size()));
     constexpr std::size_t kPiece = 32 * 1024;
     std::string text;
@@ -148,7 +156,10 @@ Loaded<T> readAndParse(std::string_view name, Into into) {
             const std::size_t lf = bytes.find('\n', kPiece);
             if (lf != std::string_view::npos) end = lf + 1;
         }
-        decodeDataFilePart(bytes.substr(0, end), utf8Marked, text);
+        if (encoding == DataEncoding::Utf8)
+            text.assign(bytes.substr(0, end));  // valid UTF-8 throughout, checked above
+        else
+            decodeDataFilePart(bytes.substr(0, end), encoding == DataEncoding::Utf8Marked, text);
         into(text, out);
         bytes.remove_prefix(end);
     }
@@ -198,6 +209,44 @@ std::string stampFields(const LocalDateTime& when) {
                       formatStoredTime(when.hour, when.minute, when.second), "\""});
 }
 
+LocalDateTime localNow() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    ::localtime_r(&t, &tm);
+    using namespace std::chrono;
+    return {Date{year{tm.tm_year + 1900}, month{static_cast<unsigned>(tm.tm_mon + 1)},
+                 day{static_cast<unsigned>(tm.tm_mday)}},
+            tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+DataEncoding encodingOnDisk(std::string_view name) {
+    const ReadBytes existing = readWholeFile(name);
+    if (existing.status != ReadStatus::Ok) return DataEncoding::Cp932;
+    return detectDataEncoding(existing.bytes);
+}
+
+// Appends one record in the encoding of the file: `utf8Line` as it is to a UTF-8 file, its CP932
+// bytes to any other. The file is read whole to tell; every reader of it does that anyway.
+IoResult appendRecord(std::string_view name, std::string_view utf8Line) {
+    if (encodingOnDisk(name) != DataEncoding::Cp932) return appendToFile(name, utf8Line);
+    IoResult refusal;
+    const auto bytes = encodeRecord(utf8Line, refusal);
+    if (!bytes) return refusal;
+    return appendToFile(name, *bytes);
+}
+
+// Rewrites with CP932 bytes, keeping an unchanged copy of a UTF-8 file it replaces.
+IoResult rewriteAsCp932(std::string_view name, std::string_view bytes) {
+    if (encodingOnDisk(name) != DataEncoding::Cp932) {
+        if (IoResult copied = backupBeforeDestroying(name, localNow()); !copied)
+            return IoResult::failure(joinTexts(
+                {quoted(resolveName(name)), "はUTF-8で保存されているため、Shift_JISで書き直す前に",
+                 "バックアップを作ろうとしましたが、作れなかったので変更していません。\n",
+                 copied.reason}));
+    }
+    return rewriteFile(name, bytes);
+}
+
 std::string floatText(float value) {
     if (value == 0) return "0";
     char buf[64];
@@ -211,8 +260,19 @@ std::string floatText(float value) {
 
 std::string historyFileName(std::string_view itemName) { return std::string(itemName) + ".txt"; }
 
+bool isProgramFile(std::string_view fileName) {
+    auto lower = [](std::string_view s) {
+        std::string out(s);
+        for (char& c : out)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return out;
+    };
+    const std::string name = lower(fileName);
+    return name == kItemListFile || name == kSettingsFile || name == kPlaySettingsFile;
+}
+
 std::string quickFileName(std::string_view itemName) {
-    return joinTexts({"クイック_", itemName, ".txt"});
+    return joinTexts({kQuickPrefix, itemName, ".txt"});
 }
 
 namespace {
@@ -272,13 +332,13 @@ bool addWrittenHistoryRecord(std::string_view line, std::vector<HistoryRecord>& 
 
 void historyInto(std::string_view text, Loaded<HistoryRecord>& out) {
     RecordSplitter splitter;
-    forEachLine(text, [&](std::string_view line) {
+    forEachNumberedLine(text, out.lines, [&](std::string_view line, int number) {
         if (addWrittenHistoryRecord(line, out.records)) return;
         HistoryRecord& record = out.records.emplace_back();
-        if (!splitter.split(line) || splitter.fields().size() != 3 ||
+        if (!splitter.split(line) || !hasFieldCount(splitter.fields(), 3) ||
             !fillHistoryRecord(splitter.fields(), record)) {
             out.records.pop_back();
-            ++out.skipped;
+            noteSkipped(out, number);
         }
     });
 }
@@ -348,6 +408,7 @@ Loaded<ItemRecord> readItemList() {
     return readAndParse<ItemRecord>("項目一覧.TXT", itemListInto);
 }
 Loaded<HistoryRecord> readHistory(std::string_view itemName) {
+    if (isProgramFile(historyFileName(itemName))) return {};
     return readAndParse<HistoryRecord>(historyFileName(itemName), historyInto);
 }
 Loaded<SettingsRecord> readSettings() {
@@ -363,9 +424,9 @@ Loaded<QuickRecord> readQuickHistory(std::string_view itemName) {
 IoResult appendItem(const ItemRecord& item) {
     if (auto refused = refuseText(item.name)) return *refused;
     IoResult refusal;
-    const auto bytes = encodeRecord(itemLine(item), refusal);
-    if (!bytes) return refusal;
-    return appendToFile(kItemListFile, *bytes);
+    // Refused here even for a UTF-8 list: the next rewrite of the list must be able to store it.
+    if (!encodeRecord(itemLine(item), refusal)) return refusal;
+    return appendRecord(kItemListFile, itemLine(item));
 }
 
 IoResult rewriteItemList(const std::vector<ItemRecord>& items) {
@@ -377,7 +438,7 @@ IoResult rewriteItemList(const std::vector<ItemRecord>& items) {
     IoResult refusal;
     const auto bytes = encodeRecord(text, refusal);
     if (!bytes) return refusal;
-    return rewriteFile(kItemListFile, *bytes);
+    return rewriteAsCp932(kItemListFile, *bytes);
 }
 
 std::string encodeHistoryRecord(const LocalDateTime& when, std::int16_t count) {
@@ -388,11 +449,18 @@ std::string encodeHistoryRecord(const LocalDateTime& when, std::int16_t count) {
 
 IoResult appendHistory(std::string_view itemName, const LocalDateTime& when, std::int16_t count) {
     if (auto refused = refuseFileStem(itemName)) return *refused;
+    const std::string file = historyFileName(itemName);
+    if (isProgramFile(file))
+        return IoResult::failure(
+            joinTexts({quoted(file), "はミトランが使うファイルのため、「", itemName,
+                       "」の記録は書き込みませんでした。項目名を変更してください。"}));
+    if (encodingOnDisk(file) != DataEncoding::Cp932)
+        return appendToFile(file, stampFields(when) + "," + std::to_string(count) + "\r\n");
     const std::string record = encodeHistoryRecord(when, count);
     // Only a converter that does not work at all gives nothing here; the set is then not saved.
     if (record.empty())
         return IoResult::failure("記録をShift_JISに変換できなかったため、保存できませんでした。");
-    return appendToFile(historyFileName(itemName), record);
+    return appendToFile(file, record);
 }
 
 IoResult writeSettings(std::int16_t helpTour) {
@@ -401,7 +469,7 @@ IoResult writeSettings(std::int16_t helpTour) {
     IoResult refusal;
     const auto bytes = encodeRecord(line, refusal);
     if (!bytes) return refusal;
-    return rewriteFile(kSettingsFile, *bytes);
+    return rewriteAsCp932(kSettingsFile, *bytes);
 }
 
 IoResult writePlaySettings(const PlaySettings& settings) {
@@ -410,7 +478,7 @@ IoResult writePlaySettings(const PlaySettings& settings) {
     const std::string line = std::to_string(settings.launchMode) + "," +
                              std::to_string(settings.countMode) + "," +
                              floatText(settings.interval) + "\r\n";
-    return rewriteFile(kPlaySettingsFile, line);
+    return rewriteAsCp932(kPlaySettingsFile, line);
 }
 
 IoResult appendQuick(std::string_view itemName, const LocalDateTime& when, std::int16_t seconds,
@@ -419,10 +487,7 @@ IoResult appendQuick(std::string_view itemName, const LocalDateTime& when, std::
     if (!std::isfinite(count)) return IoResult::failure("回数の値が正しくないため保存できません");
     const std::string line =
         stampFields(when) + "," + std::to_string(seconds) + "," + formatNumber(count) + "\r\n";
-    IoResult refusal;
-    const auto bytes = encodeRecord(line, refusal);
-    if (!bytes) return refusal;
-    return appendToFile(quickFileName(itemName), *bytes);
+    return appendRecord(quickFileName(itemName), line);
 }
 
 }  // namespace mitoran

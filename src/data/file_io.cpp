@@ -230,13 +230,13 @@ std::string describeErrno(int err) {
 std::string resolveName(std::string_view name) {
     std::string exact(name);
     if (exact.empty()) return exact;
-    struct stat st;
-    if (::lstat(exact.c_str(), &st) == 0) return exact;
     const PathParts parts = splitPath(name);
     if (!hasAsciiLetter(parts.base)) return exact;
     DIR* d = ::opendir(parts.dir.c_str());
     if (!d) return exact;
-    // Several spellings may exist (a.txt and A.TXT); pick the same one every time.
+    // Several spellings may exist (a.txt and A.TXT). Whatever spelling is asked for, the same
+    // one is picked, the first in byte order (capital letters first), so every reader and
+    // writer of one file meets the same file even when the exact spelling asked for exists.
     std::string best;
     while (dirent* e = ::readdir(d)) {
         const std::string_view entry = e->d_name;

@@ -24,7 +24,8 @@ struct ReadBytes {
 };
 
 // The name of the existing file in the working folder that equals `name` when the case of Latin
-// letters is ignored (項目一覧.TXT finds 項目一覧.txt); `name` itself when none exists.
+// letters is ignored (項目一覧.TXT finds 項目一覧.txt); `name` itself when none exists. When
+// several exist the one first in byte order is the answer for every spelling.
 std::string resolveName(std::string_view name);
 
 ReadBytes readWholeFile(std::string_view name);

@@ -85,6 +85,13 @@ bool RecordSplitter::split(std::string_view line) {
     }
 }
 
+bool hasFieldCount(const std::vector<std::string_view>& fields, std::size_t wanted) {
+    if (fields.size() < wanted) return false;
+    for (std::size_t i = wanted; i < fields.size(); ++i)
+        if (!fields[i].empty()) return false;
+    return true;
+}
+
 std::optional<std::vector<std::string>> splitRecord(std::string_view line) {
     RecordSplitter splitter;
     if (!splitter.split(line)) return std::nullopt;

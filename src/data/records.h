@@ -32,6 +32,16 @@ class RecordSplitter {
 template <class F>
 void forEachLine(std::string_view text, F&& onLine);
 
+// The same, with the line's number in the file: `lineNumber` holds the number of lines before
+// `text` and is advanced past every line of it, blank or not, so a file taken piece by piece
+// (pieces ending at a line break) keeps counting.
+template <class F>
+void forEachNumberedLine(std::string_view text, int& lineNumber, F&& onLine);
+
+// True when a record split into `fields` has the `wanted` number of fields, not counting empty
+// fields at its end: a spreadsheet writes "懸垂",10,100, for a row with an empty last column.
+bool hasFieldCount(const std::vector<std::string_view>& fields, std::size_t wanted);
+
 // A field to write: text is written in double quotes, numbers bare.
 struct TextField {
     std::string text;
@@ -59,6 +69,12 @@ double roundHalfEven(double value);
 // ---- implementation of the template ----
 template <class F>
 void forEachLine(std::string_view text, F&& onLine) {
+    int lineNumber = 0;
+    forEachNumberedLine(text, lineNumber, [&](std::string_view line, int) { onLine(line); });
+}
+
+template <class F>
+void forEachNumberedLine(std::string_view text, int& lineNumber, F&& onLine) {
     if (text.size() >= 3 && static_cast<unsigned char>(text[0]) == 0xEF &&
         static_cast<unsigned char>(text[1]) == 0xBB && static_cast<unsigned char>(text[2]) == 0xBF)
         text.remove_prefix(3);
@@ -67,6 +83,7 @@ void forEachLine(std::string_view text, F&& onLine) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(pos, end - pos);
+        ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         bool blank = true;
         for (char c : line)
@@ -74,7 +91,7 @@ void forEachLine(std::string_view text, F&& onLine) {
                 blank = false;
                 break;
             }
-        if (!blank) onLine(line);
+        if (!blank) onLine(line, lineNumber);
         pos = end + 1;
     }
 }

@@ -17,6 +17,7 @@
 #include "app/pctm.h"
 #include "app/screens.h"
 #include "data/data_files.h"
+#include "data/data_folder.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
 #include "ui_frmGraph.h"
@@ -190,13 +191,11 @@ void frmGraph::LoadHistoryDetail() {
                                      "」の履歴ファイルを読み込めませんでした。\n" + loaded.reason),
                                   QStringLiteral("筋トレ実績詳細"), MsgIcon::Exclamation);
         }
-        if (loaded.ok() && loaded.skipped > 0) {
-            // The file is left as it is; the user is told why the figures may look short.
-            services().messageBox(qs("「" + historyFileName(PCTM.ItemNames[item]) + "」の" +
-                                     std::to_string(loaded.skipped) +
-                                     "行は読み取れなかったため、集計に入れていません。"),
-                                  QStringLiteral("筋トレ実績詳細"), MsgIcon::Exclamation);
-        }
+        // The file is left as it is; the user is told why the figures may look short.
+        if (auto notice = unreadableLinesNotice(historyFileName(PCTM.ItemNames[item]),
+                                                loaded.skipped, loaded.skippedLines))
+            services().messageBox(qs(*notice), QStringLiteral("筋トレ実績詳細"),
+                                  MsgIcon::Exclamation);
         if (loaded.ok()) records = std::move(loaded.records);
     }
     PCTM.Analysis = analyseHistory(records, services().now().date).analysis;

@@ -225,6 +225,9 @@ void frmSettei::ComputeItemTotals() {
     totals_ = mitoran::ComputeItemTotals(histories, today);
     dates_ = BuildItemDates(histories, today);
     reportUnreadable(histories.unreadable);
+    for (const std::string& notice : histories.notices)
+        services().messageBox(qs(notice), QStringLiteral("履歴読み込みエラー"),
+                              MsgIcon::Exclamation);
 }
 
 void frmSettei::reportUnreadable(const std::vector<std::string>& unreadable) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "data/data_folder.h"
 #include "data/number_format.h"
 
 namespace mitoran {
@@ -59,6 +60,9 @@ ItemHistories readItemHistories(const std::vector<std::string>& itemNames, int i
             line += loaded.reason;
             result.unreadable.push_back(std::move(line));
         }
+        if (auto notice =
+                unreadableLinesNotice(historyFileName(name), loaded.skipped, loaded.skippedLines))
+            result.notices.push_back(std::move(*notice));
         result.records.push_back(std::move(loaded.records));
     }
     return result;

@@ -18,6 +18,8 @@ struct ItemHistories {
     // Items whose history file exists but could not be read, as "name: reason" (Japanese).
     // They count as empty histories so the screen still loads.
     std::vector<std::string> unreadable;
+    // What to tell of files with lines that could not be read (each file once a run).
+    std::vector<std::string> notices;
 
     int itemsLookedAt() const { return static_cast<int>(records.size()) - 1; }
 };

@@ -44,15 +44,18 @@ IoResult copyBeforeDestroying(const std::vector<std::string>& files, const Local
     return IoResult::success();
 }
 
+// The files an item's history lives in. An item of a hand-edited list named after one of the
+// program's own files has no item history file of its own: that file is never touched for it.
 std::vector<std::string> bothHistoryFiles(std::string_view name) {
+    if (isProgramFile(historyFileName(name))) return {quickFileName(name)};
     return {historyFileName(name), quickFileName(name)};
 }
 
 IoResult removeBothHistoryFiles(std::string_view name) {
-    IoResult history = removeFile(historyFileName(name));
-    IoResult quick = removeFile(quickFileName(name));
-    if (!history) return history;
-    return quick;
+    IoResult result = IoResult::success();
+    for (const std::string& file : bothHistoryFiles(name))
+        if (IoResult removed = removeFile(file); !removed && result) result = removed;
+    return result;
 }
 
 }  // namespace
@@ -90,7 +93,7 @@ ChangeResult storeRenamedItem(const std::vector<ItemRecord>& items, const std::s
         const Rename moves[] = {{historyFileName(oldName), newHistory},
                                 {quickFileName(oldName), newQuick}};
         for (const Rename& move : moves) {
-            if (!fileExists(move.from)) continue;
+            if (!fileExists(move.from) || isProgramFile(move.from)) continue;
             IoResult renamed = renameFile(move.from, move.to);
             if (!renamed) return failed(renamed.reason + undoRenames(done));
             done.push_back(move);
@@ -130,6 +133,9 @@ ChangeResult deleteItem(const std::vector<ItemRecord>& remaining, std::string_vi
 }
 
 IoResult clearItemHistory(std::string_view name, const LocalDateTime& now) {
+    if (isProgramFile(historyFileName(name)))
+        return IoResult::failure("「" + historyFileName(name) +
+                                 "」はミトランが使うファイルのため、空にしません。");
     if (IoResult copied = copyBeforeDestroying({historyFileName(name)}, now); !copied)
         return copied;
     return emptyFile(historyFileName(name));

@@ -67,6 +67,14 @@ std::optional<std::string> itemNameProblem(std::string_view name,
     if (hasControlCharacter(name))
         return std::string("項目名に改行やタブなどの制御文字は使えません。");
     if (name == "." || name == "..") return std::string("「.」と「..」は項目名に使えません。");
+    // The item's history would be one of the program's own files, or another item's Quick
+    // Muscle record: deleting or recording the item would destroy that file.
+    if (isProgramFile(historyFileName(name)))
+        return "「" + std::string(name) + "」はミトランが使うファイル「" + historyFileName(name) +
+               "」と同じ名前になるため、項目名に使えません。";
+    if (name.starts_with(kQuickPrefix))
+        return "「" + std::string(kQuickPrefix) +
+               "」で始まる名前はクイックマッスルの記録ファイルと重なるため、項目名に使えません。";
     std::string badChar;
     if (!encodeCp932(name, &badChar))
         return "項目名の文字「" + badChar +

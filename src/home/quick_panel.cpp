@@ -9,6 +9,7 @@
 
 #include "app/pctm.h"
 #include "art/pictures.h"
+#include "data/data_folder.h"
 #include "data/dates.h"
 #include "data/file_io.h"
 #include "data/records.h"
@@ -144,6 +145,9 @@ Loaded<QuickRecord> QuickPanel::readQuickFile(const std::string& itemName) {
     } else if (file.status == ReadStatus::Error && !failureShown_) {
         failureShown_ = true;
         tell("クイックマッスルの記録ファイルを読み込めませんでした。\r\n" + file.reason);
+    } else if (auto notice = unreadableLinesNotice(quickFileName(itemName), file.skipped,
+                                                   file.skippedLines)) {
+        tell(*notice);
     }
     return file;
 }

@@ -4,6 +4,7 @@
 
 #include "app/pctm.h"
 #include "data/data_files.h"
+#include "data/data_folder.h"
 #include "data/dates.h"
 #include "home/day_statistics.h"
 #include "ui/qt_text.h"
@@ -101,6 +102,9 @@ void TodayPanel::ComputeDayStatistics() {
     if (history.status == ReadStatus::Error) {
         services().messageBox(qs("履歴ファイルを読み込めませんでした。\r\n" + history.reason),
                               "本日の実績", MsgIcon::Exclamation);
+    } else if (auto notice = unreadableLinesNotice(historyFileName(PCTM.ItemNames[v]),
+                                                   history.skipped, history.skippedLines)) {
+        services().messageBox(qs(*notice), "本日の実績", MsgIcon::Exclamation);
     }
     mitoran::ComputeDayStatistics(history.records, day, analysis);
     if (analysis.SetTotal == 0) {

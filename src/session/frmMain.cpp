@@ -14,6 +14,7 @@
 #include "app/screens.h"
 #include "art/pictures.h"
 #include "data/data_files.h"
+#include "data/data_folder.h"
 #include "data/records.h"
 #include "home/launch_delay.h"
 #include "session/history_analysis.h"
@@ -376,6 +377,10 @@ void frmMain::AnalyseItemHistory() {
                     QStringLiteral("保存エラー"), MsgIcon::Exclamation);
         } else if (loaded.status == ReadStatus::Error) {
             warnNotRead(QStringLiteral("履歴"), loaded.reason);
+        } else if (auto notice = unreadableLinesNotice(historyFileName(name), loaded.skipped,
+                                                       loaded.skippedLines)) {
+            services().messageBox(qs(*notice), QStringLiteral("読み込みエラー"),
+                                  MsgIcon::Exclamation);
         }
     }
     // The shared record is written over in place: its storage is reused from item to item.

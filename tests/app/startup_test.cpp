@@ -218,7 +218,8 @@ TEST_F(Startup, UnreadableItemLinesAreToldAndTheRestStartsAsUsual) {
     EXPECT_EQ(PCTM.ItemCount, 2);
     ASSERT_EQ(s.messageBoxes().size(), 1u);
     EXPECT_EQ(s.messageBoxes()[0].icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(s.messageBoxes()[0].text.contains(QStringLiteral("「項目一覧.txt」の2行")))
+    EXPECT_TRUE(
+        s.messageBoxes()[0].text.contains(QStringLiteral("「項目一覧.txt」の3行目・4行目は")))
         << s.messageBoxes()[0].text.toStdString();
     EXPECT_NE(screens::promptScreen(), nullptr);
     testing::closeEveryScreen();

@@ -65,5 +65,20 @@ TEST(Cp932, FileWithByteOrderMarkMixesUtf8AndAppendedCp932Lines) {
     EXPECT_EQ(decodeDataFile(*encodeCp932("背筋")), "背筋");
 }
 
+TEST(Cp932, EncodingOfAFileWithoutTheMark) {
+    const struct {
+        std::string bytes;
+        DataEncoding expected;
+    } cases[] = {
+        {"\"腹筋\",10,100\r\n", DataEncoding::Utf8},                 // Notepad, any Linux editor
+        {*encodeCp932("\"腹筋\",10,100\r\n"), DataEncoding::Cp932},  // what the program writes
+        {"2,0,5\r\n", DataEncoding::Cp932},                          // ASCII is both
+        {"\xC3\xBD\r\n", DataEncoding::Cp932},  // ﾃｽ in CP932, ý in UTF-8: no Japanese reading
+        {"caf\xC3\xA9\x81", DataEncoding::Cp932},  // not valid UTF-8
+        {"\xEF\xBB\xBF\"a\"", DataEncoding::Utf8Marked},
+    };
+    for (const auto& c : cases) EXPECT_EQ(detectDataEncoding(c.bytes), c.expected) << c.bytes;
+}
+
 }  // namespace
 }  // namespace mitoran

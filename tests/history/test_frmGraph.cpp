@@ -338,7 +338,8 @@ TEST_F(HistoryScreenTest, UnreadableRecordsAreToldAndLeftOutOfTheFiguresAndTheFi
     EXPECT_EQ(label("lblTotal"), "30");
     ASSERT_EQ(services_->messageBoxes().size(), 1u);
     EXPECT_EQ(services_->messageBoxes()[0].text,
-              "「腕立て.txt」の2行は読み取れなかったため、集計に入れていません。");
+              "「腕立て.txt」の2行目・3行目は読み取れなかったため、使っていません。\n"
+              "ファイルはそのまま残しています。");
     EXPECT_EQ(TempFolder::read("腕立て.txt"), before);
 }
 

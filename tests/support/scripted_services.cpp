@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/data_folder.h"
+
 namespace mitoran::testing {
 
 struct ScriptedServices::TimerEntry {
@@ -255,6 +257,8 @@ void ScriptedServices::notify(const QString& summary, const QString& body) {
 }
 
 ScriptedServices& installScriptedServices() {
+    // Fresh services stand for a fresh run: files told of in an earlier test are told again.
+    forgetUnreadableNotices();
     auto s = std::make_unique<ScriptedServices>();
     ScriptedServices& ref = *s;
     setServices(std::move(s));

@@ -1,0 +1,162 @@
+#include "data/data_folder.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "data/backup.h"
+#include "data/cp932.h"
+
+namespace mitoran {
+namespace {
+
+std::string quoted(std::string_view s) {
+    std::string out = "「";
+    out += s;
+    out += "」";
+    return out;
+}
+
+std::string lowerAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+bool endsWithTxt(std::string_view name) {
+    return name.size() > 4 && lowerAscii(name.substr(name.size() - 4)) == ".txt";
+}
+
+bool validUtf8Name(std::string_view name) {
+    // A name that survives the decoder untouched as UTF-8 is text already; the quick test is
+    // that it holds no byte beyond ASCII that fails to decode.
+    for (std::size_t i = 0; i < name.size();) {
+        const auto b = static_cast<unsigned char>(name[i]);
+        std::size_t len = b < 0x80                   ? 1
+                          : (b >= 0xC2 && b <= 0xDF) ? 2
+                          : (b >= 0xE0 && b <= 0xEF) ? 3
+                          : (b >= 0xF0 && b <= 0xF4) ? 4
+                                                     : 0;
+        if (len == 0 || i + len > name.size()) return false;
+        for (std::size_t k = 1; k < len; ++k)
+            if ((static_cast<unsigned char>(name[i + k]) & 0xC0) != 0x80) return false;
+        i += len;
+    }
+    return true;
+}
+
+// Regular files of the working folder, hidden ones (the lock file among them) left out.
+std::vector<std::string> plainFiles() {
+    std::vector<std::string> out;
+    DIR* d = ::opendir(".");
+    if (!d) return out;
+    while (dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name.empty() || name[0] == '.') continue;
+        struct stat st;
+        if (::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode)) out.push_back(name);
+    }
+    ::closedir(d);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::set<std::string>& toldFiles() {
+    static std::set<std::string> told;
+    return told;
+}
+
+}  // namespace
+
+std::vector<SameNameFiles> filesDifferingInCase() {
+    std::map<std::string, std::vector<std::string>> byLower;
+    for (const std::string& name : plainFiles())
+        if (endsWithTxt(name)) byLower[lowerAscii(name)].push_back(name);
+    std::vector<SameNameFiles> out;
+    for (auto& [lower, names] : byLower) {
+        if (names.size() < 2) continue;
+        // Sorted by bytes, the first is the one the lookup takes.
+        out.push_back({names.front(), std::vector<std::string>(names.begin() + 1, names.end())});
+    }
+    return out;
+}
+
+std::string sameNameNotice(const std::vector<SameNameFiles>& groups) {
+    std::string text =
+        "このフォルダには、英字の大文字・小文字だけが違う同じ名前のファイルがあります。\n";
+    for (const SameNameFiles& g : groups) {
+        text += "\n" + quoted(g.used) + "を使います。";
+        for (const std::string& other : g.others) text += quoted(other);
+        text += "は読み書きしません。";
+    }
+    text +=
+        "\n\n使わない方のファイルが必要なときは、ミトランを終了してから、"
+        "内容を確かめて一つにまとめてください。";
+    return text;
+}
+
+std::vector<CodedName> cp932NamedFiles() {
+    std::vector<CodedName> out;
+    for (const std::string& name : plainFiles()) {
+        if (validUtf8Name(name)) continue;
+        const std::string proper = decodeCp932(name);
+        if (proper.find("\xEF\xBF\xBD") != std::string::npos || !endsWithTxt(proper)) continue;
+        out.push_back({name, proper});
+    }
+    return out;
+}
+
+std::string properNamesQuestion(const std::vector<CodedName>& names) {
+    constexpr std::size_t kNamesShown = 10;
+    std::string text =
+        "このフォルダには、Windowsで作られたZIPファイルから取り出したため、名前が正しく表示"
+        "されないデータファイルがあります。\n";
+    for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
+        text += "\n" + quoted(names[i].proper);
+    if (names.size() > kNamesShown)
+        text += "\nほか" + std::to_string(names.size() - kNamesShown) + "件";
+    text +=
+        "\n\nこれらのファイルを正しい名前に変更しますか？\n"
+        "（変更する前に、元のファイルをバックアップフォルダにコピーします。"
+        "「キャンセル」を選ぶと何も変更しません）";
+    return text;
+}
+
+IoResult giveProperNames(const std::vector<CodedName>& names, const LocalDateTime& now) {
+    std::string failures;
+    for (const CodedName& n : names) {
+        if (fileExists(n.proper)) {
+            failures += "\n" + quoted(n.proper) + "：同じ名前のファイルが既にあるため変更しません";
+            continue;
+        }
+        IoResult step = backupBeforeDestroying(n.bytes, now, kBackupsKept, n.proper);
+        if (step) step = renameFile(n.bytes, n.proper);
+        if (!step) failures += "\n" + quoted(n.proper) + "：" + step.reason;
+    }
+    if (failures.empty()) return IoResult::success();
+    return IoResult::failure("次のファイルは名前を変更できませんでした。" + failures);
+}
+
+std::optional<std::string> unreadableLinesNotice(std::string_view fileName, int skipped,
+                                                 const std::vector<int>& lineNumbers) {
+    if (skipped <= 0) return std::nullopt;
+    const std::string actual = resolveName(fileName);
+    if (!toldFiles().insert(actual).second) return std::nullopt;
+    std::string lines;
+    for (int n : lineNumbers) {
+        if (!lines.empty()) lines += "・";
+        lines += std::to_string(n) + "行目";
+    }
+    if (skipped > static_cast<int>(lineNumbers.size()))
+        lines += "ほか、全部で" + std::to_string(skipped) + "行";
+    return quoted(actual) + "の" + lines +
+           "は読み取れなかったため、使っていません。\nファイルはそのまま残しています。";
+}
+
+void forgetUnreadableNotices() { toldFiles().clear(); }
+
+}  // namespace mitoran

@@ -182,6 +182,22 @@ class Window:
         run("wmctrl", "-i", "-a", hex(self.id))
 
 
+@contextlib.contextmanager
+def another_program():
+    """The user working in another program: a big window of xmessage, active while the block
+    runs; yields its Window."""
+    proc = subprocess.Popen(["xmessage", "-geometry", "1200x980+40+20", "another program"],
+                            stderr=subprocess.DEVNULL)
+    try:
+        def probe():
+            found = [w for w in map(Window, client_list()) if "xmessage" in xprop(w.id, "WM_CLASS")]
+            return found[0] if found and found[0].active else None
+        yield wait_until("another program's window to be active", probe)
+    finally:
+        proc.kill()
+        proc.wait()
+
+
 def screen_size():
     m = re.search(r"dimensions:\s+(\d+)x(\d+)", run("xdpyinfo"))
     return int(m.group(1)), int(m.group(2))
@@ -329,6 +345,10 @@ class Program:
             return PROMPT
         return None
 
+    def screens(self):
+        """The kinds of the screens on show, for example [HOME, HISTORY]."""
+        return sorted(k for k in map(self.screen_kind, self.frames()) if k)
+
     def screen(self, kind, timeout=10.0):
         """Waits until the screen of that kind (PROMPT, HOME, HISTORY) shows; returns (its X
         window, its accessible frame)."""
@@ -361,7 +381,7 @@ class Program:
         """Waits for a message or input box of the program; returns (its X window, its frame)."""
         def probe():
             for f in self.frames():
-                if f.getRole() == pyatspi.ROLE_DIALOG and f.name == title:
+                if f.name == title:
                     w = self.window_of(f)
                     if w:
                         return w, f

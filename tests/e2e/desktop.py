@@ -183,10 +183,10 @@ class Window:
 
 
 @contextlib.contextmanager
-def another_program():
-    """The user working in another program: a big window of xmessage, active while the block
-    runs; yields its Window."""
-    proc = subprocess.Popen(["xmessage", "-geometry", "1200x980+40+20", "another program"],
+def another_program(geometry="1200x980+40+20"):
+    """The user working in another program: a window of xmessage (by default covering nearly the
+    whole screen), active while the block runs; yields its Window."""
+    proc = subprocess.Popen(["xmessage", "-geometry", geometry, "another program"],
                             stderr=subprocess.DEVNULL)
     try:
         def probe():

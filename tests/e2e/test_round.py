@@ -54,7 +54,7 @@ class Round(unittest.TestCase):
             time.sleep(1)
             self.assertEqual(len(d.read_lines(history)), len(before), "an early Enter recorded a set")
             self.assertTrue(d.find(frame, pyatspi.ROLE_LABEL, "腕立て伏せ"))
-            with d.another_program():
+            with d.another_program(geometry="300x100+0+0"):
                 # The click that brings the prompt back works at once.
                 d.click_on(d.find(frame, pyatspi.ROLE_PUSH_BUTTON, name="次へ"))
                 d.wait_until("the click on 次へ to record the set",

@@ -29,23 +29,19 @@ HISTORY_TITLE = "筋トレ実績詳細"
 
 
 def wait_until(what, probe, timeout=10.0):
-    """Polls probe() until it returns something true and returns that; fails after timeout s."""
+    """Polls probe() until it returns something true and returns that; fails after timeout s.
+    A probe that raises counts as not yet: windows and widgets come and go while it looks."""
     end = time.monotonic() + timeout
+    error = None
     while True:
-        value = probe()
-        if value:
-            return value
+        try:
+            value = probe()
+            if value:
+                return value
+        except Exception as e:  # noqa: BLE001
+            error = e
         if time.monotonic() > end:
-            raise AssertionError(f"waited {timeout} s for {what}")
-        time.sleep(POLL)
-
-
-def holds(what, probe, seconds):
-    """Fails as soon as probe() turns false within the next seconds."""
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        if not probe():
-            raise AssertionError(f"no longer true: {what}")
+            raise AssertionError(f"waited {timeout} s for {what}" + (f" ({error!r})" if error else ""))
         time.sleep(POLL)
 
 
@@ -280,11 +276,6 @@ def centre_of(acc):
 
 def click_on(acc, times=1):
     click(*centre_of(acc), times=times)
-
-
-def text_of(acc):
-    t = acc.queryText()
-    return t.getText(0, t.characterCount)
 
 
 # ---- the program --------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
@@ -18,6 +19,7 @@
 #include "app/screens.h"
 #include "data/data_files.h"
 #include "data/data_folder.h"
+#include "ui/keyboard.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
 #include "ui_frmGraph.h"
@@ -89,6 +91,7 @@ frmGraph::frmGraph(QWidget* parent)
     modes_->addButton(ui->Option2, 2);
     modes_->addButton(ui->Option3, 3);
     modes_->addButton(ui->Option4, 4);
+    tabToCheckedButton(modes_);
 
     ui->msgList->setColumnCount(4);
     ui->msgList->setFixedColumns(1);
@@ -127,6 +130,8 @@ frmGraph::frmGraph(QWidget* parent)
     connect(ui->Option3, &QPushButton::clicked, this, &frmGraph::Option3_Click);
     connect(ui->Option4, &QPushButton::clicked, this, &frmGraph::Option4_Click);
     connect(ui->msgList, &GridView::dblClick, this, &frmGraph::msgList_DblClick);
+    ui->msgList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->msgList, &QWidget::customContextMenuRequested, this, &frmGraph::showSortMenu);
 
     // Esc must close the screen whatever control has the focus, so key presses are looked at
     // before any control of this window gets them.
@@ -331,6 +336,26 @@ void frmGraph::msgList_DblClick() {
         ui->lblSort->setText(qs(step->label));
     }
     list->setFirstVisibleRow(1);
+}
+
+void frmGraph::showSortMenu(const QPoint& pos) {
+    GridView* list = ui->msgList;
+    // Opened from the keyboard the menu stands at the current cell, which a right click has
+    // moved under the pointer anyway.
+    const QModelIndex cell = list->currentIndex();
+    const QPoint at = cell.isValid() ? list->visualRect(cell).center() : pos;
+    const int row = cell.isValid() ? cell.row() + 1 : 0;
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("sortMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (const auto& [col, text] :
+         {std::pair{kColDate, "日付で並び替え"}, std::pair{kColCount, "回数で並び替え"},
+          std::pair{kColTotal, "累計で並び替え"}}) {
+        const int column = col;
+        menu->addAction(QString::fromUtf8(text), this,
+                        [list, row, column] { list->activateCell(row, column); });
+    }
+    menu->popup(list->viewport()->mapToGlobal(at));
 }
 
 void frmGraph::cmdModori_Click() { screens::closeScreen(this); }

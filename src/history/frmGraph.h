@@ -44,6 +44,8 @@ class frmGraph : public QWidget {
     void Option3_Click();
     void Option4_Click();
     void msgList_DblClick();
+    // The menu key's (and the right button's) way to the sorts of the list's columns.
+    void showSortMenu(const QPoint& pos);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -14,6 +14,7 @@
 #include "home/item_files.h"
 #include "home/item_list_edit.h"
 #include "home/item_validation.h"
+#include "ui/keyboard.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
 #include "ui_edit_panel.h"
@@ -82,16 +83,19 @@ EditPanel::EditPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     ui->setupUi(this);  // names this widget fraSettei
     // A typed name stays as typed: completing it to another item would clear the wrong history.
     ui->cboKoumoku->setCompleter(nullptr);
+    ui->cboKoumoku->lineEdit()->setAccessibleName(QStringLiteral("履歴を表示する項目"));
 
     auto* timGroup = new QButtonGroup(this);
     timGroup->addButton(ui->optTim_0, 0);
     timGroup->addButton(ui->optTim_1, 1);
     timGroup->addButton(ui->optTim_2, 2);
     connect(timGroup, &QButtonGroup::idClicked, this, &EditPanel::optTim_Click);
+    tabToCheckedButton(timGroup);
     auto* kaisuGroup = new QButtonGroup(this);
     kaisuGroup->addButton(ui->optKaisu_0, 0);
     kaisuGroup->addButton(ui->optKaisu_1, 1);
     connect(kaisuGroup, &QButtonGroup::idClicked, this, &EditPanel::optKaisu_Click);
+    tabToCheckedButton(kaisuGroup);
 
     connect(ui->lstKoumoku, &QListWidget::currentRowChanged, this, [this] {
         if (!filling_) lstKoumoku_Click();
@@ -99,6 +103,7 @@ EditPanel::EditPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     // Reordering follows the press and release positions rather than Qt's drag and drop, so an
     // entry can only land before another one.
     ui->lstKoumoku->viewport()->installEventFilter(this);
+    ui->lstKoumoku->installEventFilter(this);
     ui->hsbTime->installEventFilter(this);
 
     connect(ui->cmdNew, &QPushButton::clicked, this, &EditPanel::cmdNew_Click);
@@ -258,6 +263,13 @@ bool EditPanel::eventFilter(QObject* watched, QEvent* event) {
                     lstKoumoku_MouseUp(rowUnderPointer(pos, true));
             }
         }
+    } else if (watched == ui->lstKoumoku && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier &&
+            (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+            lstKoumoku_MoveByKey(key->key() == Qt::Key_Up ? -1 : 1);
+            return true;
+        }
     } else if (watched == ui->hsbTime && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -279,11 +291,22 @@ void EditPanel::lstKoumoku_MouseUp(int row) {
     DragFromIndex = -1;
     const auto position = dropPosition(from, row, list->count());
     if (!position || list->item(from)->text() != DragItemText) return;
+    moveEntry(from, *position);
+}
 
+void EditPanel::lstKoumoku_MoveByKey(int step) {
+    const int from = ui->lstKoumoku->currentRow();
+    const int to = from + step;
+    if (from < 0 || to < 0 || to >= ui->lstKoumoku->count()) return;
+    moveEntry(from, to);
+}
+
+void EditPanel::moveEntry(int from, int to) {
+    QListWidget* list = ui->lstKoumoku;
     filling_ = true;
     QListWidgetItem* moved = list->takeItem(from);
-    list->insertItem(*position, moved);
-    list->setCurrentRow(*position);
+    list->insertItem(to, moved);
+    list->setCurrentRow(to);
     filling_ = false;
     setOrderUnsaved(true);
     lstKoumoku_Click();

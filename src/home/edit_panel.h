@@ -45,6 +45,8 @@ class EditPanel : public QWidget {
     void lstKoumoku_Click();
     void lstKoumoku_MouseDown(int row);
     void lstKoumoku_MouseUp(int row);
+    // Alt+Up (-1) or Alt+Down (+1): the keyboard's drag of the selected entry by one place.
+    void lstKoumoku_MoveByKey(int step);
     void cmdNew_Click();
     void cmdHozon_Click();
     void cmdDel_Click();
@@ -70,6 +72,7 @@ class EditPanel : public QWidget {
 
     void fillItemLists();
     void fillItemCombo();
+    void moveEntry(int from, int to);
     void setOrderUnsaved(bool unsaved);
     void paintSortButton(bool unsaved);  // light orange while the order is not stored
     void showStoredModes();

@@ -301,6 +301,8 @@ void frmSettei::FillOverview() {
             lblKoumokuw[i]->setToolTip(shown == whole ? QString() : whole);
             lblTassei[i]->setText(rate);
             shpTassei[i]->setLength(row.barLength);
+            shpTasseiB[i]->setAccessibleName(whole + QStringLiteral("の達成率"));
+            shpTasseiB[i]->setAccessibleDescription(rate);
         }
         if (row.goalReached) {
             // The user sees the bars behind the message. Once per fill is enough: the box's own

@@ -1,6 +1,7 @@
 #include "home/quick_panel.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -31,6 +32,8 @@ QuickPanel::QuickPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
     // Typed text stays as typed: completing "15" to "150" would time the wrong challenge.
     ui->cboNamae->setCompleter(nullptr);
     ui->cboSec->setCompleter(nullptr);
+    ui->cboNamae->lineEdit()->setAccessibleName(ui->lblNamaeCaption->text());
+    ui->cboSec->lineEdit()->setAccessibleName(ui->lblSecCaption->text());
     setObjectName("fraQuick");
     imgStart[1] = ui->imgStart_1;
     imgStart[2] = ui->imgStart_2;
@@ -252,6 +255,10 @@ void QuickPanel::EnableHomeButtons() {
     if (cmdGraph) cmdGraph->setEnabled(true);
     if (cmdMaster) cmdMaster->setEnabled(true);
     ui->cmdStart2->setEnabled(true);
+    // Disabling the start button handed the focus on to the stop button; with nothing left to
+    // stop, the next step is another start.
+    const QWidget* focus = QApplication::focusWidget();
+    if (isVisible() && (!focus || focus == ui->cmdStop)) ui->cmdStart2->setFocus();
 }
 
 void QuickPanel::showLamp(int lamp) {

@@ -1,5 +1,6 @@
 #include "home/today_panel.h"
 
+#include <QLineEdit>
 #include <QSignalBlocker>
 
 #include "app/pctm.h"
@@ -16,6 +17,7 @@ namespace mitoran {
 TodayPanel::TodayPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TodayPanel>()) {
     ui->setupUi(this);
     ui->cboDate->setCompleter(nullptr);  // a typed date stays as typed
+    ui->cboDate->lineEdit()->setAccessibleName(QStringLiteral("表示する日付"));
     setObjectName("fraToday");
     ui->msgList1->setColumnCount(4);
     SetUpDayGrid();

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <algorithm>
@@ -221,10 +222,7 @@ GridView::GridView(QWidget* parent) : QTableView(parent), model_(std::make_uniqu
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
     connect(horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this](int section) {
-        if (section < 0) return;
-        currentRow_ = 0;
-        currentCol_ = section;
-        emit dblClick();
+        if (section >= 0) activateCell(0, section);
     });
     updateRowHeight();
 }
@@ -310,11 +308,26 @@ void GridView::mouseDoubleClickEvent(QMouseEvent* event) {
     noteCellAt(indexAt(event->position().toPoint()));
 }
 
+void GridView::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+        currentIndex().isValid()) {
+        noteCellAt(currentIndex());
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
 void GridView::noteCellAt(const QModelIndex& index) {
     // A double click beside the cells names no cell; the screens act on a cell, so say nothing.
     if (!index.isValid()) return;
-    currentRow_ = index.row() + 1;
-    currentCol_ = index.column();
+    activateCell(index.row() + 1, index.column());
+}
+
+void GridView::activateCell(int row, int col) {
+    currentRow_ = row;
+    currentCol_ = col;
     emit dblClick();
 }
 
@@ -376,10 +389,7 @@ void GridView::applyFixedColumns() {
         });
         connect(frozen_->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
                 [this](int section) {
-                    if (section < 0) return;
-                    currentRow_ = 0;
-                    currentCol_ = section;
-                    emit dblClick();
+                    if (section >= 0) activateCell(0, section);
                 });
         updateRowHeight();
     }

@@ -37,15 +37,21 @@ class GridView : public QTableView {
     // Reorders rows 1.. as whole rows by the numeric value of column `col`; the header stays.
     void sortRows(int col, bool descending);
 
-    // The cell under the pointer at the last double click (row in screen numbering).
+    // The cell under the pointer at the last double click (row in screen numbering), or the cell
+    // acted on by a key or a menu instead.
     int currentRow() const;
     int currentCol() const;
+
+    // What a double click on cell (row, col) does, for the keyboard and for menus: Enter or Space
+    // on the grid's current cell comes here too.
+    void activateCell(int row, int col);
 
   signals:
     void dblClick();
 
   protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -95,6 +95,27 @@ class ShotTimer : public QTimer {
     bool cancelled_ = false;
 };
 
+// Gives the focus back after a box to the control that had it, as the user expects on answering.
+// Otherwise it is up to the window manager whether the window the box came from is activated
+// again, and with it its control.
+class FocusReturn {
+  public:
+    FocusReturn() : widget_(QApplication::focusWidget()) {}
+    ~FocusReturn() {
+        if (!widget_ || !widget_->isVisible() || !widget_->isEnabled()) return;
+        QWidget* window = widget_->window();
+        QWidget* active = QApplication::activeWindow();
+        if (active && active != window) return;  // the user has gone on to another window
+        if (!active) window->activateWindow();
+        widget_->setFocus(Qt::OtherFocusReason);
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+  private:
+    QPointer<QWidget> widget_;
+};
+
 class QtRepeatingTimer : public ServiceTimer {
   public:
     explicit QtRepeatingTimer(QTimer* t) : timer_(t) {}
@@ -138,6 +159,7 @@ QtWindowServices::~QtWindowServices() = default;
 
 MsgResult QtWindowServices::messageBox(const QString& text, const QString& title, MsgIcon icon,
                                        MsgButtons buttons) {
+    const FocusReturn focus;
     QMessageBox box(icon == MsgIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information,
                     title, displayText(text), QMessageBox::NoButton, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
@@ -153,6 +175,7 @@ MsgResult QtWindowServices::messageBox(const QString& text, const QString& title
 }
 
 QString QtWindowServices::inputBox(const QString& prompt, const QString& title) {
+    const FocusReturn focus;
     QInputDialog dlg(QApplication::activeWindow());
     dlg.setWindowTitle(title);
     dlg.setLabelText(displayText(prompt));

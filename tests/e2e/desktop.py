@@ -29,23 +29,19 @@ HISTORY_TITLE = "筋トレ実績詳細"
 
 
 def wait_until(what, probe, timeout=10.0):
-    """Polls probe() until it returns something true and returns that; fails after timeout s."""
+    """Polls probe() until it returns something true and returns that; fails after timeout s.
+    A probe that raises counts as not yet: windows and widgets come and go while it looks."""
     end = time.monotonic() + timeout
+    error = None
     while True:
-        value = probe()
-        if value:
-            return value
+        try:
+            value = probe()
+            if value:
+                return value
+        except Exception as e:  # noqa: BLE001
+            error = e
         if time.monotonic() > end:
-            raise AssertionError(f"waited {timeout} s for {what}")
-        time.sleep(POLL)
-
-
-def holds(what, probe, seconds):
-    """Fails as soon as probe() turns false within the next seconds."""
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        if not probe():
-            raise AssertionError(f"no longer true: {what}")
+            raise AssertionError(f"waited {timeout} s for {what}" + (f" ({error!r})" if error else ""))
         time.sleep(POLL)
 
 
@@ -182,6 +178,22 @@ class Window:
         run("wmctrl", "-i", "-a", hex(self.id))
 
 
+@contextlib.contextmanager
+def another_program(geometry="1200x980+40+20"):
+    """The user working in another program: a window of xmessage (by default covering nearly the
+    whole screen), active while the block runs; yields its Window."""
+    proc = subprocess.Popen(["xmessage", "-geometry", geometry, "another program"],
+                            stderr=subprocess.DEVNULL)
+    try:
+        def probe():
+            found = [w for w in map(Window, client_list()) if "xmessage" in xprop(w.id, "WM_CLASS")]
+            return found[0] if found and found[0].active else None
+        yield wait_until("another program's window to be active", probe)
+    finally:
+        proc.kill()
+        proc.wait()
+
+
 def screen_size():
     m = re.search(r"dimensions:\s+(\d+)x(\d+)", run("xdpyinfo"))
     return int(m.group(1)), int(m.group(2))
@@ -266,11 +278,6 @@ def click_on(acc, times=1):
     click(*centre_of(acc), times=times)
 
 
-def text_of(acc):
-    t = acc.queryText()
-    return t.getText(0, t.characterCount)
-
-
 # ---- the program --------------------------------------------------------------------------------
 
 _numbers = itertools.count(1)
@@ -329,6 +336,10 @@ class Program:
             return PROMPT
         return None
 
+    def screens(self):
+        """The kinds of the screens on show, for example [HOME, HISTORY]."""
+        return sorted(k for k in map(self.screen_kind, self.frames()) if k)
+
     def screen(self, kind, timeout=10.0):
         """Waits until the screen of that kind (PROMPT, HOME, HISTORY) shows; returns (its X
         window, its accessible frame)."""
@@ -361,7 +372,7 @@ class Program:
         """Waits for a message or input box of the program; returns (its X window, its frame)."""
         def probe():
             for f in self.frames():
-                if f.getRole() == pyatspi.ROLE_DIALOG and f.name == title:
+                if f.name == title:
                     w = self.window_of(f)
                     if w:
                         return w, f

@@ -78,10 +78,10 @@ ready "pulseaudio" pactl info
 # The system python: it has the accessibility bindings, the pyenv one on PATH has not.
 export PYTHONPATH=$HERE${PYTHONPATH:+:$PYTHONPATH}
 if [ $# -eq 1 ] && [[ $1 == *.py ]]; then
-    /usr/bin/python3 "$(realpath "$1")"
+    /usr/bin/python3 -W ignore::DeprecationWarning "$(realpath "$1")"
     exit
 fi
 cd "$HERE"
 names=("$@")
 [ ${#names[@]} -gt 0 ] || mapfile -t names < <(ls test_*.py | sed 's/\.py$//')
-/usr/bin/python3 -m unittest -v "${names[@]}"
+/usr/bin/python3 -W ignore::DeprecationWarning -m unittest -v "${names[@]}"

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -515,6 +517,58 @@ TEST_F(HistoryScreenTest, TogglesSurviveModeItemAndReopening) {
     EXPECT_EQ(label("lblSort"), "回数 昇順");
     doubleClickCell(1, kColDate);
     EXPECT_EQ(label("lblSort"), "日付 降順");
+}
+
+TEST_F(HistoryScreenTest, KeysAndTheSortMenuSortAsTheDoubleClickDoes) {
+    setItems({"腕立て"});
+    for (int d = 1; d <= 12; ++d) addSet("腕立て", 2024, 3, d, (d * 7) % 13);
+    const auto files = TempFolder::allFiles();
+    enum Way { DoubleClick, Return, Space, Menu };
+    // Per sort: the label, the count column, the toggles and the first row in view.
+    const auto runAll = [this](Way way) {
+        QStringList seen;
+        frmGraph::resetSortToggles();
+        EXPECT_NE(open(), nullptr);
+        GridView* g = list();
+        for (int col : {kColCount, kColCount, kColDate, kColTotal, kColNumber}) {
+            const int row = 11;
+            if (way == DoubleClick) {
+                doubleClickCell(row, col);
+            } else {
+                g->setFirstVisibleRow(row);
+                g->setCurrentIndex(g->model()->index(row - 1, col));
+                // "№" sorts nothing and is not in the menu; its Enter still scrolls to the top.
+                if (way == Menu && col != kColNumber) {
+                    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                            g->mapToGlobal(QPoint(1, 1)));
+                    QApplication::sendEvent(g, &event);
+                    auto* menu = screens::historyScreen()->findChild<QMenu*>("sortMenu");
+                    if (!menu) {
+                        ADD_FAILURE() << "no menu";
+                        return seen;
+                    }
+                    EXPECT_EQ(menu->actions().size(), 3);
+                    menu->actions().at(col - kColDate)->trigger();
+                    menu->close();
+                    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                } else {
+                    QTest::keyClick(g, way == Space ? Qt::Key_Space : Qt::Key_Return);
+                }
+            }
+            seen << label("lblSort") + ":" + column(kColCount).join(",") + ":" +
+                        QString::number(frmGraph::sortToggles().CountSortDescending) +
+                        QString::number(frmGraph::sortToggles().TotalSortDescending) + ":" +
+                        QString::number(g->firstVisibleRow());
+        }
+        screens::closeScreen(screens::historyScreen());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return seen;
+    };
+    const QStringList byMouse = runAll(DoubleClick);
+    ASSERT_EQ(byMouse.size(), 5);
+    EXPECT_TRUE(byMouse[0].startsWith("回数 降順")) << byMouse[0].toStdString();
+    for (Way way : {Return, Space, Menu}) EXPECT_EQ(runAll(way), byMouse) << way;
+    EXPECT_EQ(TempFolder::allFiles(), files);
 }
 
 // ---------------------------------------------------------------- leaving

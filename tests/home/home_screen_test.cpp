@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QTest>
 #include <QUrl>
 #include <array>
 #include <filesystem>
@@ -386,6 +388,35 @@ TEST_F(HomeButtons, TheHistoryScreenAlwaysOpensOnTheFirstItem) {
     click(home, "cmdGraph");
     EXPECT_EQ(items->currentIndex(), 0);
     EXPECT_EQ(PCTM.CurrentItem, 1);
+}
+
+TEST_F(HomeButtons, EveryScrollBarRisesWithRightAndUpAndStoresNothing) {
+    for (const char* name : {"腕立て", "腹筋", "背筋"}) addItem(name, 100);
+    frmSettei* home = openHome();
+    click(home, "cmdToday");
+    click(home, "cmdMaster");
+    click(home, "cmdGraph");
+    ASSERT_NE(screens::historyScreen(), nullptr);
+    const auto files = TempFolder::allFiles();
+    const std::pair<QWidget*, const char*> bars[] = {
+        {home, "hsbTime"},
+        {home->findChild<QWidget*>("fraToday"), "hsbData"},
+        {screens::historyScreen(), "hsbData"}};
+    const std::pair<Qt::Key, int> keys[] = {
+        {Qt::Key_Right, 1}, {Qt::Key_Left, -1}, {Qt::Key_Up, 1}, {Qt::Key_Down, -1}};
+    for (const auto& [screen, name] : bars) {
+        auto* bar = child<QScrollBar>(screen, name);
+        SCOPED_TRACE(bar->window()->objectName().toStdString() + " " + name);
+        EXPECT_TRUE((bar->focusPolicy() & Qt::TabFocus) != 0);
+        bar->setValue(2);
+        for (const auto& [key, step] : keys) {
+            const int before = bar->value();
+            QTest::keyClick(bar, key);
+            EXPECT_EQ(bar->value(), before + step) << key;
+        }
+    }
+    EXPECT_EQ(TempFolder::allFiles(), files);
+    EXPECT_EQ(PCTM.LaunchInterval, 15);
 }
 
 TEST_F(HomeButtons, WithoutItemsTheEditPanelOpensAndTheOtherPanelsStayShut) {

@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <functional>
+#include <map>
 
 #include "home_fixture.h"
 #include "session/frmMain.h"
@@ -261,6 +262,52 @@ TEST_F(HomeLaunch, ADoubleClickedRowTrainsThatItemAloneAndTheOverviewReturnsReco
     EXPECT_EQ(g->text(2, 5), "1");
     EXPECT_EQ(readHistory("腹筋").records.size(), 1u);
     EXPECT_EQ(PCTM.SingleItemMode, 0);
+}
+
+TEST_F(HomeLaunch, EnterOrSpaceOnARowStartsWhatItsDoubleClickStarts) {
+    setPlay(1, 60);
+    struct Way {
+        const char* name;
+        int key;  // 0: the double click
+        Qt::KeyboardModifiers modifiers;
+    };
+    const Way ways[] = {{"double click", 0, {}},
+                        {"Return", Qt::Key_Return, {}},
+                        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier},
+                        {"Space", Qt::Key_Space, {}}};
+    std::map<std::string, std::string> filesAfterClick;
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        PCTM.SingleItemMode = 0;
+        frmSettei* home = openHome();
+        GridView* g = grid(home);
+        const QModelIndex cell = g->model()->index(1, 3);  // screen row 2: 腹筋
+        if (way.key == 0) {
+            QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(cell).center());
+        } else {
+            g->setCurrentIndex(cell);
+            QTest::keyClick(g, Qt::Key(way.key), way.modifiers);
+        }
+        flushDeletes();
+        EXPECT_EQ(screens::homeScreen(), nullptr);
+        ASSERT_NE(screens::promptScreen(), nullptr);
+        EXPECT_EQ(PCTM.SingleItemMode, -1);
+        EXPECT_EQ(PCTM.SingleItemIndex, 2);
+        EXPECT_EQ(lastPromptState(), Qt::WindowNoState);
+        EXPECT_EQ(svc->pendingSingleShots(), 0);
+        if (way.key == 0)
+            filesAfterClick = TempFolder::allFiles();
+        else
+            EXPECT_EQ(TempFolder::allFiles(), filesAfterClick);
+        dropPrompt();
+    }
+
+    // Without a current cell there is no row to start.
+    frmSettei* home = openHome();
+    grid(home)->setCurrentIndex({});
+    QTest::keyClick(grid(home), Qt::Key_Return);
+    EXPECT_EQ(screens::homeScreen(), home);
+    EXPECT_EQ(screens::promptScreen(), nullptr);
 }
 
 TEST_F(HomeLaunch, ARunningQuickChallengeIsNotEndedByARoundOrAnEdit) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -301,6 +302,34 @@ TEST_F(QuickPanelTest, StopEndsTheCountdownOrCancelsTheSignal) {
     QTest::mouseClick(child<QPushButton>("cmdStart2"), Qt::LeftButton);
     second();
     EXPECT_EQ(lampShown(), 1);
+}
+
+TEST_F(QuickPanelTest, AfterTheCountOrAStopTheFocusIsBackOnTheStartButton) {
+    panel.open();
+    panel.show();
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    auto* start = child<QPushButton>("cmdStart2");
+    auto* stop = child<QPushButton>("cmdStop");
+    for (const bool byStop : {false, true}) {
+        SCOPED_TRACE(byStop ? "stop" : "count");
+        start->setFocus();
+        QTest::keyClick(start, Qt::Key_Space);
+        ASSERT_FALSE(start->isEnabled());
+        EXPECT_EQ(QApplication::focusWidget(), stop) << "what the countdown may need";
+        for (int i = 0; i < 3; ++i) second();
+        if (byStop) {
+            QTest::keyClick(stop, Qt::Key_Space);
+            second();
+        } else {
+            svc.inputAnswers = {"20"};
+            countDownToZero();
+        }
+        EXPECT_TRUE(buttonsEnabled());
+        EXPECT_EQ(QApplication::focusWidget(), start);
+    }
+    EXPECT_EQ(TempFolder::read(quickFile(1)),
+              TempFolder::cp932(record("2024年03月07日", "14時08分03秒", "180", "20")));
 }
 
 TEST_F(QuickPanelTest, ACountdownAcrossMidnightEndsOnTime) {

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -140,6 +141,28 @@ TEST(QtWindowServices, InputBoxGivesTheTextOrNothingWhenCancelled) {
         box->close();
     });
     EXPECT_EQ(s.inputBox("項目名", "新規"), QString());
+}
+
+TEST(QtWindowServices, TheFocusGoesBackToWhereItWasAfterEachBox) {
+    QWidget window;
+    auto* first = new QLineEdit(&window);
+    auto* second = new QLineEdit(&window);
+    second->move(0, 40);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QtWindowServices s;
+    const std::pair<QWidget*, std::function<void()>> cases[] = {
+        {second, [&] { s.messageBox("x", "y", MsgIcon::Information, MsgButtons::Ok); }},
+        {first, [&] { s.inputBox("x", "y"); }},
+    };
+    for (const auto& [user, openBox] : cases) {
+        user->setFocus();
+        whenBoxOpens([](QWidget* box) { box->close(); });
+        openBox();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_EQ(QApplication::focusWidget(), user);
+    }
 }
 
 TEST(QtWindowServices, RandomDrawsStayInTheUnitInterval) {

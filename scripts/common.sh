@@ -4,6 +4,9 @@ set -euo pipefail
 PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libqcustomplot-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
           desktop-file-utils)
+# The real-window suite (tests/e2e), installed by test.sh only.
+DESKTOP_PACKAGES=(xvfb openbox dunst dbus at-spi2-core python3-pyatspi xdotool wmctrl x11-utils
+                  imagemagick pulseaudio pulseaudio-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

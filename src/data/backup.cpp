@@ -205,14 +205,17 @@ IoResult restoreBackup(std::string_view copyPath, std::string_view fileName,
     if (copy.status == ReadStatus::Error) return IoResult::failure(copy.reason);
     // The copy being restored is spared: were it pruned and the rewrite then failed, its bytes
     // would be gone.
-    if (IoResult kept = backupBeforeDestroying(fileName, now, kBackupsKept, copyPath, made); !kept)
+    std::string current;
+    if (IoResult kept = backupBeforeDestroying(fileName, now, kBackupsKept, copyPath, &current);
+        !kept)
         return kept;
     IoResult written = rewriteFile(fileName, copy.bytes);
-    if (!written && made && !made->empty()) {
+    if (!written) {
         // The file is unchanged, so the copy just made only repeats it.
-        removeFile(*made);
-        made->clear();
+        if (!current.empty()) removeFile(current);
+        return written;
     }
+    if (made) *made = current;
     return written;
 }
 

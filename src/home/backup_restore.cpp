@@ -123,7 +123,8 @@ IoResult restoreItemBackup(const BackupEntry& entry, std::string_view name,
 }
 
 IoResult restoreDeletedItem(const BackupEntry& entry, const ItemRecord& item,
-                            const LocalDateTime& now, std::string* made) {
+                            const LocalDateTime& now, std::string* made, bool* leftRestored) {
+    if (leftRestored) *leftRestored = false;
     const std::string file = restoredFileName(entry.kind, item.name);
     const ReadBytes before = readWholeFile(file);
     if (before.status == ReadStatus::Error) return IoResult::failure(before.reason);
@@ -137,6 +138,7 @@ IoResult restoreDeletedItem(const BackupEntry& entry, const ItemRecord& item,
         if (back && !copy.empty()) removeFile(copy);  // it only repeats the file again
         if (!back) {
             if (made) *made = copy;
+            if (leftRestored) *leftRestored = true;
             return IoResult::failure(added.reason + "\n「" + file + "」は復元したままです：" +
                                      back.reason);
         }

@@ -62,8 +62,10 @@ IoResult restoreItemBackup(const BackupEntry& entry, std::string_view name,
                            const LocalDateTime& now, std::string* made = nullptr);
 
 // As restoreItemBackup, then appends `item` to the item list. When the list cannot be written the
-// file is put back as it was, so a failure changes nothing.
+// file is put back as it was, so a failure changes nothing; only when putting it back fails too
+// is `leftRestored` set (the file then holds the copy's bytes, the list is unchanged).
 IoResult restoreDeletedItem(const BackupEntry& entry, const ItemRecord& item,
-                            const LocalDateTime& now, std::string* made = nullptr);
+                            const LocalDateTime& now, std::string* made = nullptr,
+                            bool* leftRestored = nullptr);
 
 }  // namespace mitoran

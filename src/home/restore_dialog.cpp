@@ -158,12 +158,19 @@ void RestoreDialog::cmdRestore_Click() {
         return;
 
     std::string made;
-    const IoResult done = addBack ? restoreDeletedItem(entry, item, services().now(), &made)
-                                  : restoreItemBackup(entry, item.name, services().now(), &made);
-    if (!done)
-        return warn(QStringLiteral("復元できませんでした。ファイルは変更していません。\n") +
+    bool leftRestored = false;
+    const IoResult done =
+        addBack ? restoreDeletedItem(entry, item, services().now(), &made, &leftRestored)
+                : restoreItemBackup(entry, item.name, services().now(), &made);
+    if (!done) {
+        // Only when undoing a half-done add-back failed too does the file differ; the reason says
+        // so.
+        return warn((leftRestored
+                         ? QStringLiteral("項目を追加し直せませんでした。\n")
+                         : QStringLiteral("復元できませんでした。ファイルは変更していません。\n")) +
                         qs(done.reason),
                     kTitleError);
+    }
 
     if (addBack) {
         // The item is registered from now on: it moves to the registered part of the list.

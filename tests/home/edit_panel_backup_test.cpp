@@ -296,7 +296,8 @@ TEST_F(EditPanelBackupTest, RestoringAfterAClearGivesBackTheExactBytesAndCanBeUn
     EXPECT_EQ(backups()["腕立て伏せ_20261207_200000.txt"], extended);
     EXPECT_EQ(TempFolder::read("腕立て伏せ.txt"), pushUps);
     ASSERT_EQ(rows(dialog).size(), 2);
-    EXPECT_TRUE(rows(dialog).front().startsWith("実績履歴|2026年12月07日 20時00分00秒|3件（読めない行 1）|"));
+    EXPECT_TRUE(rows(dialog).front().startsWith(
+        "実績履歴|2026年12月07日 20時00分00秒|3件（読めない行 1）|"));
     restoreRow(dialog, 0);
     EXPECT_EQ(TempFolder::read("腕立て伏せ.txt"), extended);
 

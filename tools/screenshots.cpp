@@ -16,6 +16,7 @@
 #include "art/pictures.h"
 #include "history/frmGraph.h"
 #include "home/frmSettei.h"
+#include "home/restore_dialog.h"
 #include "session/frmMain.h"
 #include "support/scripted_services.h"
 
@@ -120,6 +121,10 @@ int main(int argc, char** argv) {
     ok &= click(home, "cmdQuick") && save(home, "quick");
     ok &= click(home, "cmdGraph");
     ok &= save(static_cast<QWidget*>(screens::historyScreen()), "history");
+    // Last, as it clears the first item: the restore dialog with the copy 個別クリア keeps.
+    ok &= click(home, "cmdMaster") && click(home, "cmdClear") && click(home, "cmdRestore");
+    auto* restore = home->findChild<RestoreDialog*>();
+    ok &= restore && save(restore, "restore");
     QDir(work).removeRecursively();
     return ok ? 0 : 1;
 }

@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <set>
 #include <system_error>
+#include <tuple>
 #include <vector>
 
 namespace mitoran {
@@ -51,10 +54,73 @@ std::string stamp(const LocalDateTime& t) {
     return buf;
 }
 
+// As the file lookup compares names: Latin letters without regard to case.
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+struct CopyName {
+    std::string stem;
+    LocalDateTime made;
+    int number = 1;
+};
+
+int digitsValue(std::string_view s) {
+    int v = 0;
+    for (char c : s) v = v * 10 + (c - '0');
+    return v;
+}
+
+// Reads <stem>_<yyyyMMdd>_<HHmmss>[_<n>].txt; nothing for any other name.
+std::optional<CopyName> parseCopyName(std::string_view name) {
+    if (name.size() < 4 || name.substr(name.size() - 4) != ".txt") return std::nullopt;
+    name.remove_suffix(4);
+    const auto stampAt = [&](std::size_t end) -> std::optional<CopyName> {
+        if (end < 17) return std::nullopt;
+        const std::string_view s = name.substr(end - 16, 16);  // _yyyyMMdd_HHmmss
+        if (s[0] != '_' || !allDigits(s.substr(1, 8)) || s[9] != '_' || !allDigits(s.substr(10)))
+            return std::nullopt;
+        CopyName copy;
+        copy.stem = std::string(name.substr(0, end - 16));
+        copy.made.date =
+            Date{std::chrono::year{digitsValue(s.substr(1, 4))},
+                 std::chrono::month{static_cast<unsigned>(digitsValue(s.substr(5, 2)))},
+                 std::chrono::day{static_cast<unsigned>(digitsValue(s.substr(7, 2)))}};
+        copy.made.hour = digitsValue(s.substr(10, 2));
+        copy.made.minute = digitsValue(s.substr(12, 2));
+        copy.made.second = digitsValue(s.substr(14, 2));
+        return copy;
+    };
+    if (auto plain = stampAt(name.size())) return plain;
+    const std::size_t sep = name.rfind('_');
+    if (sep == std::string_view::npos || sep + 1 == name.size() || name.size() - sep > 7 ||
+        !allDigits(name.substr(sep + 1)))
+        return std::nullopt;
+    auto numbered = stampAt(sep);
+    if (numbered) numbered->number = digitsValue(name.substr(sep + 1));
+    return numbered;
+}
+
+// Every copy in the folder, by its parsed name; stepped with an error code so that a folder that
+// fails half-way through cannot throw.
+template <class F>
+void forEachCopy(F&& onCopy) {
+    std::error_code ec;
+    for (fs::directory_iterator it(fs::path(std::string(kBackupFolder)), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (auto parsed = parseCopyName(name)) onCopy(name, *parsed);
+    }
+}
+
 }  // namespace
 
 IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& now, int keep,
+                                std::string_view spare, std::string* made,
                                 std::string_view copyName) {
+    if (made) made->clear();
     const std::string actual = resolveName(fileName);
     ReadBytes original = readWholeFile(actual);
     if (original.status == ReadStatus::Missing) return IoResult::success();
@@ -80,6 +146,7 @@ IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& 
 
     if (IoResult written = rewriteFile(target, original.bytes); !written)
         return IoResult::failure("バックアップを書き込めません：" + written.reason);
+    if (made) *made = target;
 
     // Keep the newest copies, ordered by their stamp and then by the same-second number.
     struct Copy {
@@ -91,7 +158,7 @@ IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& 
     // Stepped with an error code: a folder that fails half-way through must not throw.
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (!isBackupOf(name, stem)) continue;
+        if (!isBackupOf(name, stem) || folder / name == fs::path(std::string(spare))) continue;
         const std::string rest = name.substr(stem.size() + 1, name.size() - stem.size() - 5);
         const long number = rest.size() > 15 ? std::strtol(rest.c_str() + 16, nullptr, 10) : 1;
         copies.push_back({rest.substr(0, 15), number, name});
@@ -102,6 +169,55 @@ IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& 
     for (std::size_t i = 0; i + static_cast<std::size_t>(keep) < copies.size(); ++i)
         fs::remove(folder / copies[i].name, ec);  // an old copy left behind loses nothing
     return IoResult::success();
+}
+
+std::vector<BackupCopy> listBackups(std::string_view fileName) {
+    const std::string stem = stemOf(fileName);
+    std::vector<BackupCopy> copies;
+    forEachCopy([&](const std::string& name, const CopyName& parsed) {
+        if (sameIgnoringCase(parsed.stem, stem))
+            copies.push_back({std::string(kBackupFolder) + "/" + name, parsed.made, parsed.number});
+    });
+    const auto key = [](const BackupCopy& c) {
+        return std::tuple(static_cast<int>(c.made.date.year()),
+                          static_cast<unsigned>(c.made.date.month()),
+                          static_cast<unsigned>(c.made.date.day()), c.made.hour, c.made.minute,
+                          c.made.second, c.number, c.path);
+    };
+    std::sort(copies.begin(), copies.end(),
+              [&](const BackupCopy& a, const BackupCopy& b) { return key(a) > key(b); });
+    return copies;
+}
+
+std::vector<std::string> backedUpFiles() {
+    std::set<std::string> files;
+    forEachCopy([&](const std::string&, const CopyName& parsed) {
+        if (!parsed.stem.empty()) files.insert(parsed.stem + ".txt");
+    });
+    return {files.begin(), files.end()};
+}
+
+IoResult restoreBackup(std::string_view copyPath, std::string_view fileName,
+                       const LocalDateTime& now, std::string* made) {
+    if (made) made->clear();
+    const ReadBytes copy = readWholeFile(copyPath);
+    if (copy.status == ReadStatus::Missing)
+        return IoResult::failure("バックアップ「" + std::string(copyPath) + "」が見つかりません。");
+    if (copy.status == ReadStatus::Error) return IoResult::failure(copy.reason);
+    // The copy being restored is spared: were it pruned and the rewrite then failed, its bytes
+    // would be gone.
+    std::string current;
+    if (IoResult kept = backupBeforeDestroying(fileName, now, kBackupsKept, copyPath, &current);
+        !kept)
+        return kept;
+    IoResult written = rewriteFile(fileName, copy.bytes);
+    if (!written) {
+        // The file is unchanged, so the copy just made only repeats it.
+        if (!current.empty()) removeFile(current);
+        return written;
+    }
+    if (made) *made = current;
+    return written;
 }
 
 }  // namespace mitoran

@@ -133,7 +133,7 @@ IoResult giveProperNames(const std::vector<CodedName>& names, const LocalDateTim
             failures += "\n" + quoted(n.proper) + "：同じ名前のファイルが既にあるため変更しません";
             continue;
         }
-        IoResult step = backupBeforeDestroying(n.bytes, now, kBackupsKept, n.proper);
+        IoResult step = backupBeforeDestroying(n.bytes, now, kBackupsKept, {}, nullptr, n.proper);
         if (step) step = renameFile(n.bytes, n.proper);
         if (!step) failures += "\n" + quoted(n.proper) + "：" + step.reason;
     }

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <cmath>
 
@@ -244,6 +245,20 @@ void frmGraph::SwitchItem() {
     PCTM.CurrentItem = static_cast<std::int16_t>(v);
     LoadHistoryDetail();
     showSelectedView();
+}
+
+void frmGraph::reloadItems() {
+    const int items = std::max<int>(1, PCTM.ItemCount);
+    {
+        const QSignalBlocker blockBar(ui->hsbData);
+        const QSignalBlocker blockCombo(ui->cboKoumoku);
+        ui->cboKoumoku->clear();
+        for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
+            ui->cboKoumoku->addItem(qs(PCTM.ItemNames[i]));
+        ui->hsbData->setMaximum(items);
+        ui->hsbData->setValue(std::clamp(ui->hsbData->value(), 1, items));
+    }
+    SwitchItem();
 }
 
 void frmGraph::showSelectedView() {

@@ -31,6 +31,8 @@ class frmGraph : public QWidget {
     void ShowNoData();
     // Shows the item at the scroll bar's position in the selected view.
     void SwitchItem();
+    // The item list and the shown item read again, after files changed under an open screen.
+    void reloadItems();
     void SetUpHistoryList();
     // Draws the list and the chart of one series.
     void ShowSeriesView(const Series& s);

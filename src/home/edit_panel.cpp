@@ -14,6 +14,7 @@
 #include "home/item_files.h"
 #include "home/item_list_edit.h"
 #include "home/item_validation.h"
+#include "home/restore_dialog.h"
 #include "ui/keyboard.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
@@ -115,6 +116,7 @@ EditPanel::EditPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     });
     connect(ui->cmdClear, &QPushButton::clicked, this, &EditPanel::cmdClear_Click);
     connect(ui->cmdAllClear, &QPushButton::clicked, this, &EditPanel::cmdAllClear_Click);
+    connect(ui->cmdRestore, &QPushButton::clicked, this, &EditPanel::cmdRestore_Click);
     connect(ui->hsbTime, &QScrollBar::valueChanged, this, &EditPanel::hsbTime_Change);
 }
 
@@ -632,6 +634,41 @@ void EditPanel::cmdAllClear_Click() {
         return tellWriteFailure(QStringLiteral("履歴データをクリアできませんでした。"),
                                 cleared.reason);
     inform(QStringLiteral("全ての履歴データをクリアしました"), QStringLiteral("クリア終了"));
+}
+
+void EditPanel::cmdRestore_Click() {
+    std::vector<std::string> names(PCTM.ItemNames.begin() + 1,
+                                   PCTM.ItemNames.begin() + 1 + itemCount());
+    // Window-modal but not a nested loop: the panel's handler returns at once.
+    auto* dialog = new RestoreDialog(std::move(names), utf8(ui->cboKoumoku->currentText()), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &RestoreDialog::restored, this, &EditPanel::showRestored);
+    dialog->open();
+}
+
+void EditPanel::showRestored(const ItemRecord& item, bool addedBack) {
+    if (addedBack) {
+        ui->lstKoumoku->addItem(qs(item.name));
+        {
+            const QSignalBlocker block(ui->cboKoumoku);
+            ui->cboKoumoku->addItem(qs(item.name));
+        }
+        std::vector<ItemRecord> written = registeredItems();
+        written.push_back(item);
+        reloadItemsOrAssume(written);
+    }
+    // The history list shows the restored item.
+    int n = 0;
+    for (int i = 1; i <= itemCount() && n == 0; ++i)
+        if (equalsIgnoringAsciiCase(PCTM.ItemNames[i], item.name)) n = i;
+    if (n > 0) {
+        const QSignalBlocker block(ui->cboKoumoku);
+        ui->cboKoumoku->setCurrentIndex(n - 1);
+        ui->cboKoumoku->setEditText(qs(PCTM.ItemNames[n]));
+        cboKoumoku_Click(n - 1);
+    }
+    emit itemsChanged();
+    emit historyRestored();
 }
 
 // ---- launch and count modes ----

@@ -40,6 +40,8 @@ class EditPanel : public QWidget {
   signals:
     // Items or histories changed on disk: the home screen recomputes and refills the overview.
     void itemsChanged();
+    // A history file was put back from a copy: open screens show it again.
+    void historyRestored();
 
   public slots:
     void lstKoumoku_Click();
@@ -54,6 +56,7 @@ class EditPanel : public QWidget {
     void cboKoumoku_Click(int index);
     void cmdClear_Click();
     void cmdAllClear_Click();
+    void cmdRestore_Click();
     void optTim_Click(int index);
     void optKaisu_Click(int index);
     void hsbTime_Change(int value);
@@ -83,6 +86,8 @@ class EditPanel : public QWidget {
     Answer askName(std::string& name);
     Answer askCount(const QString& prompt, const QString& title, std::int32_t limit,
                     const QString& aboveLimitText, std::int32_t& value);
+
+    void showRestored(const ItemRecord& item, bool addedBack);
 
     void cancelNew();
     void tellWriteFailure(const QString& what, const std::string& reason);

@@ -95,6 +95,10 @@ frmSettei::frmSettei(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     connect(ui->msgIchiran, &GridView::dblClick, this, &frmSettei::msgIchiran_DblClick);
     ui->msgIchiran->installEventFilter(this);
     connect(ui->fraSettei, &EditPanel::itemsChanged, this, &frmSettei::itemsChanged);
+    // A restored history (or an item added back with it) is shown by an open history screen too.
+    connect(ui->fraSettei, &EditPanel::historyRestored, this, [] {
+        if (frmGraph* open = screens::historyScreen()) open->reloadItems();
+    });
 
     ui->fraQuick->setHomeButtons(ui->cmdAgain, ui->cmdGraph, ui->cmdMaster);
 }

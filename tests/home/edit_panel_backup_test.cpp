@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
 #include <filesystem>
 #include <map>
 #include <memory>
 
 #include "app/pctm.h"
 #include "home/edit_panel.h"
+#include "home/restore_dialog.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 
@@ -88,6 +92,35 @@ class EditPanelBackupTest : public ::testing::Test {
         EXPECT_TRUE(told.text.contains("バックアップ")) << told.text.toStdString();
         EXPECT_TRUE(told.text.contains(QString::fromStdString(describeErrno(EEXIST))))
             << told.text.toStdString();
+    }
+
+    // The restore dialog of the panel, opened afresh (an earlier one is gone).
+    RestoreDialog* openRestore() {
+        qDeleteAll(panel->findChildren<RestoreDialog*>());
+        panel->cmdRestore_Click();
+        auto* dialog = panel->findChild<RestoreDialog*>();
+        EXPECT_TRUE(dialog && dialog->isVisible());
+        return dialog;
+    }
+    template <class T>
+    static T* in(RestoreDialog* dialog, const char* name) {
+        T* child = dialog->findChild<T*>(name);
+        EXPECT_TRUE(child) << name;
+        return child;
+    }
+    static QStringList rows(RestoreDialog* dialog) {
+        auto* list = in<QTableWidget>(dialog, "lstBackup");
+        QStringList out;
+        for (int r = 0; r < list->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < list->columnCount(); ++c) cells << list->item(r, c)->text();
+            out << cells.join("|");
+        }
+        return out;
+    }
+    static void restoreRow(RestoreDialog* dialog, int row) {
+        in<QTableWidget>(dialog, "lstBackup")->selectRow(row);
+        in<QPushButton>(dialog, "cmdRestore")->click();
     }
 
     TempFolder folder;
@@ -222,6 +255,154 @@ TEST_F(EditPanelBackupTest, AnItemListWithUnreadableLinesIsCopiedBeforeItsFirstR
     svc->setNow(2026, 12, 7, 19, 31, 0);
     panel->cmdSort_Click();
     EXPECT_FALSE(TempFolder::exists("バックアップ/項目一覧_20261207_193100.txt"));
+}
+
+// ---- restoring a copy ----
+
+TEST_F(EditPanelBackupTest, RestoringAfterAClearGivesBackTheExactBytesAndCanBeUndone) {
+    chooseForClear("腕立て伏せ");
+    panel->cmdClear_Click();
+    svc->setNow(2026, 12, 7, 19, 45, 0);
+    svc->boxes.clear();
+
+    RestoreDialog* dialog = openRestore();
+    EXPECT_EQ(in<QComboBox>(dialog, "cboItem")->currentText(), "腕立て伏せ");
+    EXPECT_EQ(rows(dialog), QStringList({"実績履歴|2026年12月07日 19時30分00秒|2件（読めない行 1）|"
+                                         "2026年12月06日|2026年12月07日|20回"}));
+    EXPECT_FALSE(in<QWidget>(dialog, "fraAddBack")->isVisibleTo(dialog));
+    restoreRow(dialog, 0);
+    EXPECT_EQ(svc->messageTexts(),
+              QStringList({"「腕立て伏せ.txt」を 2026年12月07日 19時30分00秒 のバックアップ（記録 "
+                           "2件、合計 20回）の内容に戻します。\n\n今のファイルは空か、ありません。"
+                           "そのまま置き換えます。\n\nよろしいですか？",
+                           "「腕立て伏せ.txt」をバックアップから復元しました。"}));
+    EXPECT_EQ(TempFolder::read("腕立て伏せ.txt"), pushUps);
+    EXPECT_EQ(get<QListWidget>("lstRireki")->count(), 2);
+
+    // Restoring over content copies that content first, so the restore itself can be undone.
+    ASSERT_TRUE(appendHistory("腕立て伏せ", svc->now(), 5).ok);
+    const std::string extended = TempFolder::read("腕立て伏せ.txt");
+    svc->setNow(2026, 12, 7, 20, 0, 0);
+    svc->boxes.clear();
+    restoreRow(dialog, 0);
+    EXPECT_EQ(
+        svc->messageTexts().front(),
+        "「腕立て伏せ.txt」を 2026年12月07日 19時30分00秒 のバックアップ（記録 2件、合計 "
+        "20回）の内容に戻します。\n\n今の内容（記録 3件、合計 25回）はバックアップフォルダに"
+        "保存してから置き換えます。それを復元すれば、今の内容に戻せます。\n\nよろしいですか？");
+    EXPECT_EQ(svc->messageTexts().back(),
+              "「腕立て伏せ.txt」をバックアップから復元しました。\n復元前の内容は「バックアップ/"
+              "腕立て伏せ_20261207_200000.txt」に保存しました。");
+    EXPECT_EQ(backups()["腕立て伏せ_20261207_200000.txt"], extended);
+    EXPECT_EQ(TempFolder::read("腕立て伏せ.txt"), pushUps);
+    ASSERT_EQ(rows(dialog).size(), 2);
+    EXPECT_TRUE(rows(dialog).front().startsWith(
+        "実績履歴|2026年12月07日 20時00分00秒|3件（読めない行 1）|"));
+    restoreRow(dialog, 0);
+    EXPECT_EQ(TempFolder::read("腕立て伏せ.txt"), extended);
+
+    // Cancelling the question changes nothing.
+    svc->boxAnswers = {MsgResult::Cancel};
+    const Files before = filesOnDisk();
+    restoreRow(dialog, 1);
+    EXPECT_EQ(filesOnDisk(), before);
+}
+
+TEST_F(EditPanelBackupTest, ADeletedItemComesBackWithItsHistories) {
+    select(0);
+    panel->cmdDel_Click();
+    ASSERT_EQ(PCTM.ItemCount, 2);
+    svc->boxes.clear();
+
+    RestoreDialog* dialog = openRestore();
+    auto* items = in<QComboBox>(dialog, "cboItem");
+    EXPECT_EQ(items->currentText(), "腹筋");
+    const int deleted = items->findText("腕立て伏せ（削除済み）");
+    ASSERT_EQ(deleted, 2);
+    items->setCurrentIndex(deleted);
+    dialog->cboItem_Click(deleted);
+    EXPECT_EQ(rows(dialog),
+              QStringList({"実績履歴|2026年12月07日 19時30分00秒|2件（読めない行 1）|"
+                           "2026年12月06日|2026年12月07日|20回",
+                           "クイックマッスル|2026年12月07日 19時30分00秒|1件|2026年12月01日|"
+                           "2026年12月01日|25回"}));
+    EXPECT_TRUE(in<QWidget>(dialog, "fraAddBack")->isVisibleTo(dialog));
+
+    // What 新規 refuses is refused here too, before anything is asked or written.
+    const struct {
+        const char *instructed, *target, *title;
+    } refused[] = {{"0", "100", "下限値制限"},
+                   {"10", "", "下限値制限"},
+                   {"1001", "100", "上限値制限"},
+                   {"10", "2147483648", "上限値制限"}};
+    const Files before = filesOnDisk();
+    for (const auto& r : refused) {
+        svc->boxes.clear();
+        in<QLineEdit>(dialog, "txtKaisu")->setText(r.instructed);
+        in<QLineEdit>(dialog, "txtMokuhyo")->setText(r.target);
+        restoreRow(dialog, 0);
+        ASSERT_EQ(svc->messageBoxes().size(), 1u) << r.instructed << " " << r.target;
+        EXPECT_EQ(svc->messageBoxes().front().title, r.title);
+        EXPECT_EQ(filesOnDisk(), before);
+    }
+
+    svc->boxes.clear();
+    in<QLineEdit>(dialog, "txtKaisu")->setText("12");
+    in<QLineEdit>(dialog, "txtMokuhyo")->setText("600");
+    restoreRow(dialog, 0);
+    EXPECT_EQ(svc->messageTexts().front(),
+              "「腕立て伏せ」を指定回数 12、目標回数 600 の項目として追加し直し、「腕立て伏せ.txt」"
+              "を 2026年12月07日 19時30分00秒 のバックアップ（記録 2件、合計 20回）の内容に戻しま"
+              "す。\n\n今のファイルは空か、ありません。そのまま置き換えます。\n\nよろしいですか？");
+    EXPECT_EQ(TempFolder::read("腕立て伏せ.txt"), pushUps);
+    const Loaded<ItemRecord> list = readItemList();
+    ASSERT_EQ(list.records.size(), 3u);
+    EXPECT_EQ(list.records[2].name, "腕立て伏せ");
+    EXPECT_EQ(list.records[2].instructed, 12);
+    EXPECT_EQ(list.records[2].target, 600);
+    EXPECT_EQ(PCTM.ItemCount, 3);
+    EXPECT_EQ(get<QListWidget>("lstKoumoku")->item(2)->text(), "腕立て伏せ");
+    EXPECT_EQ(get<QComboBox>("cboKoumoku")->currentText(), "腕立て伏せ");
+    EXPECT_EQ(get<QListWidget>("lstRireki")->count(), 2);
+
+    // Now registered: its quick history comes back without adding it again.
+    EXPECT_EQ(items->currentText(), "腕立て伏せ");
+    EXPECT_FALSE(in<QWidget>(dialog, "fraAddBack")->isVisibleTo(dialog));
+    restoreRow(dialog, 1);
+    EXPECT_EQ(TempFolder::read("クイック_腕立て伏せ.txt"), quickPushUps);
+    EXPECT_EQ(readItemList().records.size(), 3u);
+}
+
+TEST_F(EditPanelBackupTest, ACopyThatCannotBeReadOrAFullListRestoresNothing) {
+    fs::create_directory("バックアップ");
+    fs::create_directory("バックアップ/腹筋_20261201_080000.txt");  // listed, but unreadable
+    TempFolder::write("バックアップ/ヨガ_20261201_080000.txt", sitUps);
+    const Files before = filesOnDisk();
+
+    chooseForClear("腹筋");
+    RestoreDialog* dialog = openRestore();
+    ASSERT_EQ(rows(dialog).size(), 1);
+    EXPECT_TRUE(rows(dialog).front().contains("読み込めません"));
+    restoreRow(dialog, 0);
+    EXPECT_EQ(svc->messageBoxes().back().title, "復元エラー");
+
+    // Twenty items leave no room for one added back.
+    std::vector<ItemRecord> twenty;
+    for (int i = 0; i < 20; ++i) twenty.push_back({"項目" + std::to_string(i), 1, 1});
+    PCTM.ItemNames.resize(1);
+    for (const ItemRecord& item : twenty) PCTM.ItemNames.push_back(item.name);
+    PCTM.ItemInstructed.assign(21, 1);
+    PCTM.ItemTarget.assign(21, 1);
+    PCTM.ItemCount = 20;
+    chooseForClear("ヨガ");
+    dialog = openRestore();
+    EXPECT_EQ(in<QComboBox>(dialog, "cboItem")->currentText(), "ヨガ（削除済み）");
+    in<QLineEdit>(dialog, "txtKaisu")->setText("10");
+    in<QLineEdit>(dialog, "txtMokuhyo")->setText("100");
+    svc->boxes.clear();
+    restoreRow(dialog, 0);
+    EXPECT_EQ(svc->messageTexts(), QStringList({"登録できる項目数は２０項目までです。"}));
+    EXPECT_EQ(filesOnDisk(), before);
 }
 
 }  // namespace

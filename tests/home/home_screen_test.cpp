@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include <filesystem>
 
 #include "home/edit_panel.h"
+#include "home/restore_dialog.h"
 #include "home_fixture.h"
 
 namespace mitoran::testing {
@@ -491,6 +493,29 @@ TEST_F(HomeButtons, ClosingTheWindowEndsTheProgramLikeTheEndButton) {
     home->close();
     EXPECT_EQ(svc->endProcessCalls, 1);
     EXPECT_EQ(HelpWindow::openCount(), 0);
+}
+
+// A history put back from its copy shows at once in the overview and in an open history screen.
+TEST_F(HomeButtons, ARestoredHistoryShowsInTheOverviewAndTheOpenHistoryScreen) {
+    addItem("腕立て伏せ", 1000);
+    addItem("腹筋", 1000);
+    record("腕立て伏せ", today, 12);
+    record("腕立て伏せ", yesterday, 8);
+    frmSettei* home = openHome();
+    click(home, "cmdMaster");
+    click(home, "cmdClear");
+    click(home, "cmdGraph");
+    auto* total = child<QLabel>(screens::historyScreen(), "lblTotal");
+    ASSERT_EQ(grid(home)->text(1, 2), "0");
+    ASSERT_EQ(total->text(), "0");
+
+    click(home, "cmdRestore");
+    auto* dialog = home->findChild<RestoreDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    child<QPushButton>(dialog, "cmdRestore")->click();
+    EXPECT_EQ(grid(home)->text(1, 2), "20");
+    EXPECT_EQ(grid(home)->text(1, 4), "12");
+    EXPECT_EQ(total->text(), "20");
 }
 
 }  // namespace

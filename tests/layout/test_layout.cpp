@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
@@ -21,6 +22,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +32,7 @@
 #include "data/data_files.h"
 #include "history/frmGraph.h"
 #include "home/frmSettei.h"
+#include "home/restore_dialog.h"
 #include "session/frmMain.h"
 #include "support/screen_reset.h"
 #include "support/scripted_services.h"
@@ -147,7 +150,10 @@ void checkLabel(const QLabel* label, QStringList& problems) {
             problems << cut(label, text, {label->width(), needed}, label->size());
         return;
     }
-    const QSize needed = textSize(label->fontMetrics(), text);
+    // A label with a buddy shows its "&" as the underline of the next letter.
+    QString shown = text;
+    if (label->buddy()) shown.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    const QSize needed = textSize(label->fontMetrics(), shown);
     if (!fits(needed, room.size())) problems << cut(label, text, needed, room.size());
 }
 
@@ -490,6 +496,18 @@ class Layout : public ::testing::TestWithParam<FontCase> {
         expectReadable(home, QStringLiteral("overview"));
         click(home, "cmdMaster");
         expectReadable(home, QStringLiteral("edit panel"));
+        // The restore dialog over a copy of the first item's history, its widest figures.
+        std::filesystem::create_directory("バックアップ");
+        TempFolder::write("バックアップ/" + PCTM.ItemNames[1] + "_20261207_193000.txt",
+                          TempFolder::read(historyFileName(PCTM.ItemNames[1])));
+        click(home, "cmdRestore");
+        if (auto* restore = home->findChild<RestoreDialog*>()) {
+            settle();
+            expectReadable(restore, QStringLiteral("restore dialog"));
+            delete restore;
+        } else {
+            ADD_FAILURE() << "no restore dialog";
+        }
         click(home, "cmdToday");
         expectReadable(home, QStringLiteral("today panel"));
         click(home, "cmdQuick");

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "data/backup.h"
 
@@ -98,6 +99,46 @@ TEST_F(BackupTest, AnUnwritableBackupFolderIsReported) {
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.reason.empty());
     EXPECT_EQ(read("背筋.txt"), "x\r\n");
+}
+
+TEST_F(BackupTest, ListsTheCopiesOfOneFileNewestFirstWhateverTheCase) {
+    fs::create_directory("バックアップ");
+    for (const char* name :
+         {"a_20261201_000000.txt", "a_20261201_000000_2.txt", "A_20261202_000000.txt",
+          "a_20261201_000000_10.txt", "ab_20261203_000000.txt", "クイック_a_20261204_000000.txt",
+          "a_2026120_000000.txt", "a_20261205_000000.TXT", "a_20261206_000000_x.txt"})
+        write(std::string("バックアップ/") + name, "x");
+    std::vector<std::string> listed;
+    for (const BackupCopy& copy : listBackups("a.txt")) listed.push_back(copy.path);
+    EXPECT_EQ(listed,
+              (std::vector<std::string>{
+                  "バックアップ/A_20261202_000000.txt", "バックアップ/a_20261201_000000_10.txt",
+                  "バックアップ/a_20261201_000000_2.txt", "バックアップ/a_20261201_000000.txt"}));
+    EXPECT_EQ(backedUpFiles(),
+              (std::vector<std::string>{"A.txt", "a.txt", "ab.txt", "クイック_a.txt"}));
+}
+
+TEST_F(BackupTest, RestoringTheOldestKeptCopyDoesNotPruneIt) {
+    // Fifty copies: the copy of the current content would push the oldest out, the one restored.
+    fs::create_directory("バックアップ");
+    for (int day = 1; day <= kBackupsKept; ++day)
+        write("バックアップ/" + std::string("腕立て_202612") + (day < 10 ? "0" : "") +
+                  std::to_string(day) + "_000000.txt",
+              "day " + std::to_string(day));
+    write("腕立て.txt", "current");
+    const std::string oldest = "バックアップ/腕立て_20261201_000000.txt";
+    std::string made;
+    ASSERT_TRUE(restoreBackup(oldest, "腕立て.txt", at(31, 12, 0, 0), &made));
+    EXPECT_EQ(read("腕立て.txt"), "day 1");
+    EXPECT_EQ(made, "バックアップ/腕立て_20261231_120000.txt");
+    EXPECT_EQ(read(made), "current");
+    EXPECT_TRUE(fs::exists(oldest));
+    EXPECT_EQ(backups().size(), static_cast<std::size_t>(kBackupsKept) + 1);
+
+    // A copy that is not there restores nothing.
+    EXPECT_FALSE(
+        restoreBackup("バックアップ/腕立て_20200101_000000.txt", "腕立て.txt", at(31, 12, 0, 1)));
+    EXPECT_EQ(read("腕立て.txt"), "day 1");
 }
 
 }  // namespace

@@ -42,6 +42,7 @@
 #include "data/data_files.h"
 #include "home/edit_panel.h"
 #include "home/frmSettei.h"
+#include "home/restore_dialog.h"
 #include "session/frmMain.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
@@ -324,6 +325,26 @@ class WriteFailureBase : public ::testing::Test {
         EXPECT_EQ(entries(child<QListWidget>(panel, "lstRireki")), lines);
     }
 
+    // The restore dialog of the edit panel, on `item` (its text in the dialog's item list), with
+    // the counts an item added back needs already typed.
+    RestoreDialog* openRestore(EditPanel* panel, const char* item) {
+        child<QPushButton>(panel, "cmdRestore")->click();
+        auto* dialog = panel->findChild<RestoreDialog*>();
+        if (!dialog) return nullptr;
+        auto* items = child<QComboBox>(dialog, "cboItem");
+        items->setCurrentIndex(items->findText(QString::fromUtf8(item)));
+        dialog->cboItem_Click(items->currentIndex());
+        child<QLineEdit>(dialog, "txtKaisu")->setText("10");
+        child<QLineEdit>(dialog, "txtMokuhyo")->setText("100");
+        return dialog;
+    }
+    static void writeCopies(std::initializer_list<const char*> names) {
+        fs::create_directory("バックアップ");
+        for (const char* name : names)
+            TempFolder::write(std::string("バックアップ/") + name,
+                              TempFolder::cp932("\"2024年03月01日\",\"07時00分00秒\",3\r\n"));
+    }
+
     Fault fault_;
     TempFolder folder;
     ScriptedServices* svc = nullptr;
@@ -515,6 +536,27 @@ TEST_P(WriteFailures, ACopyThatCannotBeWrittenStopsEveryDestructiveStep) {
     expectHomeShowsDisk(home);
 }
 
+TEST_P(WriteFailures, RestoringACopyRestoresNothing) {
+    writeCopies({"腕立て_20240306_100000.txt", "ヨガ_20240306_100000.txt"});
+    frmSettei* home = openHome();
+    EditPanel* panel = openEditPanel(home);
+    // A registered item over its current content, and a deleted one added back.
+    for (const char* item : {"腕立て", "ヨガ（削除済み）"}) {
+        RestoreDialog* dialog = openRestore(panel, item);
+        ASSERT_NE(dialog, nullptr);
+        breakWrites();
+        child<QPushButton>(dialog, "cmdRestore")->click();
+        expectToldOnce();
+        for (const QString& text : svc->messageTexts())
+            EXPECT_FALSE(text.contains("復元しました")) << text.toStdString();
+        expectFilesUnchanged();
+        mendWrites();
+        dialog->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    expectHomeShowsDisk(home);
+}
+
 TEST_P(WriteFailures, ModeChoicesGoBackToTheStoredModes) {
     frmSettei* home = openHome();
     EditPanel* panel = openEditPanel(home);
@@ -636,6 +678,25 @@ TEST_F(ReadOnlyWorkingFolder, AClearThatFailsAfterItsCopyChangesNoDataFile) {
     EXPECT_EQ(after["バックアップ/腕立て_20240307_200000.txt"], history);
     after.erase("バックアップ/腕立て_20240307_200000.txt");
     EXPECT_EQ(after, before);
+    expectHomeShowsDisk(home);
+}
+
+// The restored file is written, then the item list refuses the item added back: the file goes
+// again, so the folder is as it was.
+TEST_F(ReadOnlyWorkingFolder, AnItemAddedBackWhoseListCannotBeWrittenRestoresNothing) {
+    writeCopies({"ヨガ_20240306_100000.txt"});
+    frmSettei* home = openHome();
+    EditPanel* panel = openEditPanel(home);
+    RestoreDialog* dialog = openRestore(panel, "ヨガ（削除済み）");
+    ASSERT_NE(dialog, nullptr);
+
+    before = filesOnDisk();
+    ASSERT_EQ(setImmutable("項目一覧.txt", true), "");
+    svc->boxes.clear();
+    child<QPushButton>(dialog, "cmdRestore")->click();
+    setImmutable("項目一覧.txt", false);
+    expectToldOnce();
+    expectFilesUnchanged();
     expectHomeShowsDisk(home);
 }
 

@@ -5,14 +5,13 @@
 #include <tuple>
 
 #include "data/cp932.h"
+#include "data/data_files.h"
 #include "data/records.h"
 #include "home/item_validation.h"
 
 namespace mitoran {
 
 namespace {
-
-constexpr std::string_view kQuickPrefix = "クイック_";
 
 template <class Record, class DateOf, class CountOf>
 void summarise(const Loaded<Record>& loaded, HistoryContent& out, DateOf dateOf, CountOf countOf) {

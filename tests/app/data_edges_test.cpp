@@ -119,7 +119,9 @@ class DataEdges : public ::testing::Test {
             begin(row.before);
             row.act(*this);
             EXPECT_EQ(filesOnDisk(), row.after);
-            if (!row.told.isEmpty()) EXPECT_EQ(boxesHolding(row.told), 1) << boxes().toStdString();
+            if (!row.told.isEmpty()) {
+                EXPECT_EQ(boxesHolding(row.told), 1) << boxes().toStdString();
+            }
         }
     }
 

@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "ui/window_watch.h"
+
 namespace mitoran {
 namespace {
 
@@ -124,12 +126,15 @@ class QtSingleShot : public ServiceTimer {
 
 }  // namespace
 
-QtWindowServices::QtWindowServices() { started_.start(); }
+QtWindowServices::QtWindowServices() {
+    started_.start();
+    watchWindows();
+}
 
 MsgResult QtWindowServices::messageBox(const QString& text, const QString& title, MsgIcon icon,
-                                       MsgButtons buttons) {
+                                       MsgButtons buttons, QWidget* owner) {
     QMessageBox box(icon == MsgIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information,
-                    title, displayText(text), QMessageBox::NoButton, QApplication::activeWindow());
+                    title, displayText(text), QMessageBox::NoButton, boxOwner(owner));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -142,8 +147,8 @@ MsgResult QtWindowServices::messageBox(const QString& text, const QString& title
     return box.clickedButton() == ok ? MsgResult::Ok : MsgResult::Cancel;
 }
 
-QString QtWindowServices::inputBox(const QString& prompt, const QString& title) {
-    QInputDialog dlg(QApplication::activeWindow());
+QString QtWindowServices::inputBox(const QString& prompt, const QString& title, QWidget* owner) {
+    QInputDialog dlg(boxOwner(owner));
     dlg.setWindowTitle(title);
     dlg.setLabelText(displayText(prompt));
     dlg.setInputMode(QInputDialog::TextInput);

@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "app/pctm.h"
+#include "art/pictures.h"
 #include "ui/qt_window_services.h"
+#include "ui/window_watch.h"
 
 namespace {
 
@@ -29,10 +31,15 @@ void useJapaneseFont() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ミトラン"));
+    // Every window and box shows the launcher's icon, and docks match the windows to the
+    // launcher entry by the desktop file's name.
+    QApplication::setWindowIcon(mitoran::pictures::appIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("mitoran"));
     // Screens hand over by closing one and opening the next; only the program's end quits.
     QApplication::setQuitOnLastWindowClosed(false);
     useJapaneseFont();
     mitoran::setServices(std::make_unique<mitoran::QtWindowServices>());
+    app.installEventFilter(new mitoran::HandOverGuard(-1, &app));
 
     if (const int failed = mitoran::Main(); failed != 0) return failed;
     return QApplication::exec();

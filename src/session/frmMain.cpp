@@ -466,6 +466,9 @@ void frmMain::setPlanColour(int position, int colourIndex) {
 
 void frmMain::endRound() {
     closed_ = true;
+    // However the round ends (recorded, cut, skipped past its end, closed by the frame), the
+    // single item was trained or given up: the next round is a whole one again.
+    PCTM.SingleItemMode = 0;
     screens::closeScreen(this);
     screens::openHomeScreen();
 }

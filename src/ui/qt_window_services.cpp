@@ -88,6 +88,21 @@ class ShotTimer : public QTimer {
     bool cancelled_ = false;
 };
 
+// Centred on its owner where the program last saw it. Qt's own placement asks the window system
+// where the owner is, and a box opened while its screen was still being put in place by the
+// window manager came up beside the screen.
+template <class Box>
+class OwnedBox : public Box {
+  public:
+    using Box::Box;
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        Box::showEvent(event);  // a message box takes its size here
+        centreOver(this, this->parentWidget());
+    }
+};
+
 class QtRepeatingTimer : public ServiceTimer {
   public:
     explicit QtRepeatingTimer(QTimer* t) : timer_(t) {}
@@ -133,8 +148,9 @@ QtWindowServices::QtWindowServices() {
 
 MsgResult QtWindowServices::messageBox(const QString& text, const QString& title, MsgIcon icon,
                                        MsgButtons buttons, QWidget* owner) {
-    QMessageBox box(icon == MsgIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information,
-                    title, displayText(text), QMessageBox::NoButton, boxOwner(owner));
+    OwnedBox<QMessageBox> box(
+        icon == MsgIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information, title,
+        displayText(text), QMessageBox::NoButton, boxOwner(owner));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -148,7 +164,7 @@ MsgResult QtWindowServices::messageBox(const QString& text, const QString& title
 }
 
 QString QtWindowServices::inputBox(const QString& prompt, const QString& title, QWidget* owner) {
-    QInputDialog dlg(boxOwner(owner));
+    OwnedBox<QInputDialog> dlg(boxOwner(owner));
     dlg.setWindowTitle(title);
     dlg.setLabelText(displayText(prompt));
     dlg.setInputMode(QInputDialog::TextInput);

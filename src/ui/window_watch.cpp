@@ -8,6 +8,7 @@
 #include <QStyleHints>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 namespace mitoran {
 namespace {
@@ -75,11 +76,26 @@ QWidget* frontWindow() {
 
 QWidget* boxOwner(QWidget* asked) {
     if (asked && onScreen(asked->window())) return asked->window();
-    if (QWidget* active = QApplication::activeWindow(); onScreen(active)) return active;
+    if (QWidget* modal = QApplication::activeModalWidget(); onScreen(modal)) return modal;
     if (QWidget* front = frontWindow()) return front;
+    if (QWidget* active = QApplication::activeWindow(); onScreen(active)) return active;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (ownWindow(w) && onScreen(w)) return w;
     return nullptr;
+}
+
+void centreOver(QWidget* box, const QWidget* owner) {
+    if (!owner) return;
+    const QWidget* window = owner->window();
+    const QMargins frame = box->windowHandle() ? box->windowHandle()->frameMargins() : QMargins();
+    QRect r(QPoint(), box->size().grownBy(frame));
+    r.moveCenter(window->frameGeometry().center());
+    if (const QScreen* screen = window->screen()) {
+        const QRect area = screen->availableGeometry();
+        r.moveLeft(std::max(area.left(), std::min(r.left(), area.right() + 1 - r.width())));
+        r.moveTop(std::max(area.top(), std::min(r.top(), area.bottom() + 1 - r.height())));
+    }
+    box->move(r.topLeft());
 }
 
 HandOverGuard::HandOverGuard(int guardMs, QObject* parent)

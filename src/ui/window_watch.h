@@ -19,8 +19,12 @@ void watchWindows();
 QWidget* frontWindow();
 
 // The window a box opened for `asked` belongs to: asked's window when it is on screen, else the
-// active window, else the front window; nullptr when no window of the program is on screen.
+// box already open, else the front window (just shown, it may not be active yet), else the active
+// window; nullptr when no window of the program is on screen.
 QWidget* boxOwner(QWidget* asked);
+
+// Moves `box` so that it is centred over `owner`'s window, within that window's screen.
+void centreOver(QWidget* box, const QWidget* owner);
 
 // Keeps input that began on a screen that has just closed from acting on the one that replaced
 // it: a double click whose first click closed the screen, or a key still held down.

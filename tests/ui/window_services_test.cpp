@@ -142,6 +142,30 @@ TEST(QtWindowServices, InputBoxGivesTheTextOrNothingWhenCancelled) {
     EXPECT_EQ(s.inputBox("項目名", "新規"), QString());
 }
 
+TEST(QtWindowServices, BoxesBelongToTheirOwnerAndOpenCentredOnIt) {
+    QtWindowServices s;
+    QWidget owner, other;
+    owner.setGeometry(40, 60, 500, 400);
+    owner.show();
+    other.show();  // in front, and perhaps active: the box still goes with its owner
+    const std::vector<std::pair<const char*, std::function<void()>>> boxes = {
+        {"message", [&] { s.messageBox("x", "y", MsgIcon::Information, MsgButtons::Ok, &owner); }},
+        {"input", [&] { s.inputBox("x", "y", &owner); }},
+    };
+    for (const auto& [kind, open] : boxes) {
+        QPoint centre;
+        QWidget* parent = nullptr;
+        whenBoxOpens([&](QWidget* box) {
+            parent = box->parentWidget();
+            centre = box->frameGeometry().center();
+            box->close();
+        });
+        open();
+        EXPECT_EQ(parent, &owner) << kind;
+        EXPECT_LE((centre - owner.frameGeometry().center()).manhattanLength(), 2) << kind;
+    }
+}
+
 TEST(QtWindowServices, RandomDrawsStayInTheUnitInterval) {
     QtWindowServices s;
     float lo = 1, hi = 0;

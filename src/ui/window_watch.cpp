@@ -87,9 +87,10 @@ QWidget* boxOwner(QWidget* asked) {
 void centreOver(QWidget* box, const QWidget* owner) {
     if (!owner) return;
     const QWidget* window = owner->window();
-    const QMargins frame = box->windowHandle() ? box->windowHandle()->frameMargins() : QMargins();
-    QRect r(QPoint(), box->size().grownBy(frame));
-    r.moveCenter(window->frameGeometry().center());
+    // Not the frames: while a window is being mapped, the window manager's frame around it may
+    // not have its size yet, and Qt's reckoning of the frame is then far off.
+    QRect r(QPoint(), box->size());
+    r.moveCenter(window->geometry().center());
     if (const QScreen* screen = window->screen()) {
         const QRect area = screen->availableGeometry();
         r.moveLeft(std::max(area.left(), std::min(r.left(), area.right() + 1 - r.width())));

@@ -7,7 +7,9 @@
 #include "app/pctm.h"
 #include "app/screens.h"
 #include "app/single_instance.h"
+#include "art/pictures.h"
 #include "ui/qt_window_services.h"
+#include "ui/window_watch.h"
 
 namespace {
 
@@ -32,10 +34,15 @@ void useJapaneseFont() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ミトラン"));
+    // Every window and box shows the launcher's icon, and docks match the windows to the
+    // launcher entry by the desktop file's name.
+    QApplication::setWindowIcon(mitoran::pictures::appIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.mitoran.Mitoran"));
     // Screens hand over by closing one and opening the next; only the program's end quits.
     QApplication::setQuitOnLastWindowClosed(false);
     useJapaneseFont();
     mitoran::setServices(std::make_unique<mitoran::QtWindowServices>());
+    app.installEventFilter(new mitoran::HandOverGuard(-1, &app));
 
     // Before any file is read: a second program on the same folder would be a second writer.
     mitoran::DataFolderGuard guard;

@@ -154,7 +154,6 @@ void frmGraph::Form_Load() {
         ui->cboKoumoku->addItem(qs(PCTM.ItemNames[i]));
     if (ui->cboKoumoku->count() > 0) ui->cboKoumoku->setCurrentIndex(0);
 
-    centreOnScreen();
     QPointer<frmGraph> self(this);
     services().showWindow(this);
     services().processEvents();
@@ -175,14 +174,6 @@ void frmGraph::fitListToTenRows() {
                        9 * list->verticalHeader()->defaultSectionSize();
     list->setMinimumSize(0, 0);
     list->setFixedSize(width, height);
-}
-
-void frmGraph::centreOnScreen() {
-    QScreen* scr = screen();
-    if (!scr) scr = QGuiApplication::primaryScreen();
-    if (!scr) return;
-    const QRect area = scr->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
 }
 
 void frmGraph::LoadHistoryDetail() {

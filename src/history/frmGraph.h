@@ -57,7 +57,6 @@ class frmGraph : public QWidget {
     void showSummary(const HistorySummary& s);
     void showSelectedView();
     void showModeHelp(const char* line1, const char* line2);
-    void centreOnScreen();
     void fitListToTenRows();
 
     std::unique_ptr<Ui::frmGraph> ui;

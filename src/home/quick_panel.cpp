@@ -134,7 +134,8 @@ void QuickPanel::open() {
 }
 
 void QuickPanel::tell(const std::string& text) {
-    services().messageBox(qs(text), kTitle, MsgIcon::Exclamation);
+    // Also told from a timer tick, when another program may be in front.
+    services().messageBox(qs(text), kTitle, MsgIcon::Exclamation, MsgButtons::Ok, this);
 }
 
 Loaded<QuickRecord> QuickPanel::readQuickFile(const std::string& itemName) {
@@ -301,7 +302,12 @@ void QuickPanel::tmrBp_Timer() {
 void QuickPanel::endChallenge() {
     // The countdown is already clear, so ticks during the modal box do nothing.
     asking_ = true;
-    const QString answer = services().inputBox("回数を入力してください", "回数入力");
+    // The countdown ends on a timer tick, often with another program in front: the box blocks
+    // the program, so it comes up with its screen where the user sees it.
+    QWidget* home = window();
+    if (home->isMinimized()) services().setWindowState(home, Qt::WindowNoState);
+    services().showWindow(home);
+    const QString answer = services().inputBox("回数を入力してください", "回数入力", home);
     asking_ = false;
     const double count = leadingNumber(utf8(answer));
     if (count != 0 && !std::isfinite(count)) {

@@ -525,6 +525,9 @@ void frmMain::endRound() {
     closed_ = true;
     waiting_ = false;
     if (launchTimer_) launchTimer_->stop();
+    // However the round ends (recorded, cut, skipped past its end, closed by the frame), the
+    // single item was trained or given up: the next round is a whole one again.
+    PCTM.SingleItemMode = 0;
     screens::closeScreen(this);
     screens::openHomeScreen();
 }

@@ -23,6 +23,7 @@
 
 #include "art/pictures.h"
 #include "ui/cue_player.h"
+#include "ui/window_watch.h"
 
 namespace mitoran {
 namespace {
@@ -116,6 +117,21 @@ class FocusReturn {
     QPointer<QWidget> widget_;
 };
 
+// Centred on its owner where the program last saw it. Qt's own placement asks the window system
+// where the owner is, and a box opened while its screen was still being put in place by the
+// window manager came up beside the screen.
+template <class Box>
+class OwnedBox : public Box {
+  public:
+    using Box::Box;
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        Box::showEvent(event);  // a message box takes its size here
+        centreOver(this, this->parentWidget());
+    }
+};
+
 class QtRepeatingTimer : public ServiceTimer {
   public:
     explicit QtRepeatingTimer(QTimer* t) : timer_(t) {}
@@ -154,14 +170,18 @@ class QtSingleShot : public ServiceTimer {
 
 }  // namespace
 
-QtWindowServices::QtWindowServices() { started_.start(); }
+QtWindowServices::QtWindowServices() {
+    started_.start();
+    watchWindows();
+}
 QtWindowServices::~QtWindowServices() = default;
 
 MsgResult QtWindowServices::messageBox(const QString& text, const QString& title, MsgIcon icon,
-                                       MsgButtons buttons) {
+                                       MsgButtons buttons, QWidget* owner) {
     const FocusReturn focus;
-    QMessageBox box(icon == MsgIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information,
-                    title, displayText(text), QMessageBox::NoButton, QApplication::activeWindow());
+    OwnedBox<QMessageBox> box(
+        icon == MsgIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information, title,
+        displayText(text), QMessageBox::NoButton, boxOwner(owner));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -174,9 +194,9 @@ MsgResult QtWindowServices::messageBox(const QString& text, const QString& title
     return box.clickedButton() == ok ? MsgResult::Ok : MsgResult::Cancel;
 }
 
-QString QtWindowServices::inputBox(const QString& prompt, const QString& title) {
+QString QtWindowServices::inputBox(const QString& prompt, const QString& title, QWidget* owner) {
     const FocusReturn focus;
-    QInputDialog dlg(QApplication::activeWindow());
+    OwnedBox<QInputDialog> dlg(boxOwner(owner));
     dlg.setWindowTitle(title);
     dlg.setLabelText(displayText(prompt));
     dlg.setInputMode(QInputDialog::TextInput);
@@ -382,7 +402,7 @@ void QtWindowServices::notify(const QString& summary, const QString& body) {
         QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
     QVariantMap hints;
-    hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("mitoran"));
+    hints.insert(QStringLiteral("desktop-entry"), QGuiApplication::desktopFileName());
     hints.insert(QStringLiteral("urgency"), QVariant::fromValue<uchar>(1));
     call << QStringLiteral("ミトラン") << 0u << QStringLiteral("mitoran") << summary << body
          << QStringList() << hints << -1;

@@ -15,8 +15,9 @@ class QtWindowServices : public WindowServices {
     ~QtWindowServices() override;
 
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
-                         MsgButtons buttons = MsgButtons::Ok) override;
-    QString inputBox(const QString& prompt, const QString& title) override;
+                         MsgButtons buttons = MsgButtons::Ok, QWidget* owner = nullptr) override;
+    QString inputBox(const QString& prompt, const QString& title,
+                     QWidget* owner = nullptr) override;
 
     void processEvents() override;
     void waitSeconds(double seconds) override;

@@ -31,11 +31,14 @@ class WindowServices {
   public:
     virtual ~WindowServices() = default;
 
+    // Boxes belong to boxOwner(owner) (window_watch.h): transient for it and centred on it. A
+    // caller that may not be the active window (a timer tick) names its own.
     // Modal; any way of closing other than the OK button answers Cancel.
     virtual MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
-                                 MsgButtons buttons = MsgButtons::Ok) = 0;
+                                 MsgButtons buttons = MsgButtons::Ok, QWidget* owner = nullptr) = 0;
     // Modal; the typed text, or an empty text when cancelled.
-    virtual QString inputBox(const QString& prompt, const QString& title) = 0;
+    virtual QString inputBox(const QString& prompt, const QString& title,
+                             QWidget* owner = nullptr) = 0;
 
     virtual void processEvents() = 0;
     // Waits in the event loop without spinning; n <= 0 returns at once without processing events.

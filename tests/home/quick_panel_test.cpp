@@ -206,6 +206,9 @@ TEST_F(QuickPanelTest, ASixtySecondChallengeFromSignalToSavedAttempt) {
     EXPECT_EQ(cuesAtBox, svc.cues.size() - 1);
     EXPECT_EQ(svc.boxes.back().text, "回数を入力してください");
     EXPECT_EQ(svc.boxes.back().title, "回数入力");
+    // Asked from a timer tick: the box belongs to the panel's screen, which comes forward.
+    EXPECT_EQ(svc.boxes.back().owner, &panel);
+    EXPECT_EQ(svc.shownWindows, std::vector<QWidget*>{&panel});
 
     // 14:05:00 plus one idle second, three signal seconds and sixty of countdown.
     EXPECT_EQ(TempFolder::read(quickFile(1)),

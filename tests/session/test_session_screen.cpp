@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 
 #include "app/pctm.h"
 #include "app/screens.h"
@@ -14,7 +15,9 @@
 #include "session/frmMain.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
+#include "ui/grid_view.h"
 #include "ui/palette.h"
+#include "ui/window_watch.h"
 
 namespace mitoran {
 namespace {
@@ -390,6 +393,47 @@ TEST_F(SessionScreen, ASetThatCannotBeWrittenIsNotRecorded) {
     enter();
     EXPECT_EQ(TempFolder::read("腕立て.txt"), record("2024年03月07日", "21時05分09秒", 10));
     EXPECT_EQ(PCTM.RoundPosition, 2);
+}
+
+TEST_F(SessionScreen, LeavingASingleItemRoundAnyWayMakesTheNextRoundWhole) {
+    const std::vector<std::pair<const char*, std::function<void()>>> exits = {
+        {"scissors", [&] { QTest::mouseClick(child<QPushButton>("cmdCut"), Qt::LeftButton); }},
+        {"frame", [&] { screens::promptScreen()->close(); }},
+        {"arrow past the end", [&] { arrow(); }},
+    };
+    for (const auto& [how, leave] : exits) {
+        PCTM.SingleItemMode = -1;
+        PCTM.SingleItemIndex = 3;
+        ASSERT_NE(open(), nullptr) << how;
+        leave();
+        EXPECT_EQ(screens::promptScreen(), nullptr) << how;
+        EXPECT_EQ(PCTM.SingleItemMode, 0) << how;
+        ASSERT_NE(open(), nullptr) << how;
+        EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腕立て")) << how;
+        EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("次へ")) << how;
+        screens::closeScreen(screens::promptScreen());
+        screens::closeScreen(screens::homeScreen());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_EQ(TempFolder::read("スクワット.txt"), "");
+}
+
+TEST_F(SessionScreen, TheSecondClickOfADoubleClickOnTheScissorsStartsNoRound) {
+    HandOverGuard guard;
+    qApp->installEventFilter(&guard);
+    ASSERT_NE(open(), nullptr);
+    QTest::mouseClick(child<QPushButton>("cmdCut"), Qt::LeftButton);
+    frmSettei* home = screens::homeScreen();
+    ASSERT_NE(home, nullptr);
+    // The second click lands on the overview opened under the pointer.
+    auto* grid = home->findChild<GridView*>(QStringLiteral("msgIchiran"));
+    ASSERT_NE(grid, nullptr);
+    const QRect row = grid->visualRect(grid->model()->index(0, 0));
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row.center());
+    qApp->removeEventFilter(&guard);
+    EXPECT_EQ(screens::promptScreen(), nullptr);
+    EXPECT_EQ(screens::homeScreen(), home);
+    EXPECT_EQ(PCTM.SingleItemMode, 0);
 }
 
 TEST_F(SessionScreen, ClosingTheFrameEndsTheRoundLikeTheScissors) {

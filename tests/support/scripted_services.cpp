@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "data/data_folder.h"
+#include "ui/window_watch.h"
 
 namespace mitoran::testing {
 
@@ -145,9 +146,11 @@ void ScriptedServices::prune() {
     std::erase_if(timers_, [](const auto& t) { return !t->live(); });
 }
 
+ScriptedServices::ScriptedServices() { watchWindows(); }
+
 MsgResult ScriptedServices::messageBox(const QString& text, const QString& title, MsgIcon icon,
-                                       MsgButtons buttons) {
-    RecordedBox box{text, title, icon, buttons, false};
+                                       MsgButtons buttons, QWidget* owner) {
+    RecordedBox box{text, title, icon, buttons, false, boxOwner(owner)};
     boxes.push_back(box);
     if (onBox) onBox(box);
     if (buttons == MsgButtons::Ok) return MsgResult::Ok;
@@ -157,8 +160,9 @@ MsgResult ScriptedServices::messageBox(const QString& text, const QString& title
     return r;
 }
 
-QString ScriptedServices::inputBox(const QString& prompt, const QString& title) {
-    RecordedBox box{prompt, title, MsgIcon::Information, MsgButtons::OkCancel, true};
+QString ScriptedServices::inputBox(const QString& prompt, const QString& title, QWidget* owner) {
+    RecordedBox box{prompt, title,          MsgIcon::Information, MsgButtons::OkCancel,
+                    true,   boxOwner(owner)};
     boxes.push_back(box);
     if (onBox) onBox(box);
     if (inputAnswers.empty()) return QString();
@@ -231,6 +235,7 @@ void ScriptedServices::setWindowState(QWidget* window, Qt::WindowState state) {
 }
 
 void ScriptedServices::showWindow(QWidget* window) {
+    shownWindows.push_back(window);
     if (window) window->show();
 }
 

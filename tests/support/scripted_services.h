@@ -17,11 +17,14 @@ struct RecordedBox {
     QString title;
     MsgIcon icon = MsgIcon::Information;
     MsgButtons buttons = MsgButtons::Ok;
-    bool isInput = false;  // an input box: `text` is its prompt
+    bool isInput = false;      // an input box: `text` is its prompt
+    QWidget* owner = nullptr;  // the window it belongs to, as the program would choose it
 };
 
 class ScriptedServices : public WindowServices {
   public:
+    ScriptedServices();
+
     // ---- what the test sets up ----
     // Answers for message boxes with OK and Cancel, in order; with none queued, Ok is answered.
     // Boxes with only OK always answer Ok and take nothing from this queue.
@@ -51,6 +54,7 @@ class ScriptedServices : public WindowServices {
     int processEventsCalls = 0;
     std::vector<double> waits;  // seconds of every waitSeconds call
     std::vector<std::pair<QWidget*, Qt::WindowState>> windowStates;
+    std::vector<QWidget*> shownWindows;  // every showWindow call, in order
     int endProcessCalls = 0;
     int lastExitCode = 0;
     // Waiting presentations, bring-ups and notifications, in order.
@@ -85,8 +89,9 @@ class ScriptedServices : public WindowServices {
 
     // ---- WindowServices ----
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
-                         MsgButtons buttons) override;
-    QString inputBox(const QString& prompt, const QString& title) override;
+                         MsgButtons buttons = MsgButtons::Ok, QWidget* owner = nullptr) override;
+    QString inputBox(const QString& prompt, const QString& title,
+                     QWidget* owner = nullptr) override;
     void processEvents() override;  // counts, then really processes pending Qt events
     void waitSeconds(
         double seconds) override;  // records, advances the clocks, processes events once when > 0

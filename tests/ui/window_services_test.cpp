@@ -165,6 +165,30 @@ TEST(QtWindowServices, TheFocusGoesBackToWhereItWasAfterEachBox) {
     }
 }
 
+TEST(QtWindowServices, BoxesBelongToTheirOwnerAndOpenCentredOnIt) {
+    QtWindowServices s;
+    QWidget owner, other;
+    owner.setGeometry(40, 60, 500, 400);
+    owner.show();
+    other.show();  // in front, and perhaps active: the box still goes with its owner
+    const std::vector<std::pair<const char*, std::function<void()>>> boxes = {
+        {"message", [&] { s.messageBox("x", "y", MsgIcon::Information, MsgButtons::Ok, &owner); }},
+        {"input", [&] { s.inputBox("x", "y", &owner); }},
+    };
+    for (const auto& [kind, open] : boxes) {
+        QPoint centre;
+        QWidget* parent = nullptr;
+        whenBoxOpens([&](QWidget* box) {
+            parent = box->parentWidget();
+            centre = box->geometry().center();
+            box->close();
+        });
+        open();
+        EXPECT_EQ(parent, &owner) << kind;
+        EXPECT_LE((centre - owner.geometry().center()).manhattanLength(), 4) << kind;
+    }
+}
+
 TEST(QtWindowServices, RandomDrawsStayInTheUnitInterval) {
     QtWindowServices s;
     float lo = 1, hi = 0;

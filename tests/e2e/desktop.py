@@ -24,6 +24,9 @@ BIN = os.environ.get("MITORAN_BIN", "")
 SAMPLE = Path(os.environ.get("MITORAN_SAMPLE", Path(__file__).resolve().parents[2] / "sample"))
 TMP = Path(os.environ.get("E2E_TMP") or tempfile.mkdtemp(prefix="mitoran-e2e."))
 POLL = 0.05
+# A user needs a moment to see a new screen before clicking on it; the program may ignore input
+# that comes quicker, as the end of a click or key meant for the screen before.
+SETTLE = 0.5
 TITLE = "ミトラン"
 HISTORY_TITLE = "筋トレ実績詳細"
 
@@ -145,7 +148,7 @@ class Window:
 
     @property
     def has_icon(self):
-        return bool(re.search(r"_NET_WM_ICON\(CARDINAL\) = \d", xprop(self.id, "_NET_WM_ICON")))
+        return "_NET_WM_ICON(CARDINAL)" in xprop(self.id, "_NET_WM_ICON")
 
     @property
     def active(self):
@@ -295,6 +298,7 @@ class Program:
             self.proc = subprocess.Popen([BIN], cwd=self.folder, stdout=log,
                                          stderr=subprocess.STDOUT)
         self.pid = self.proc.pid
+        self._seen = {}  # window id: when a screen was first seen
 
     def __enter__(self):
         return self
@@ -342,7 +346,7 @@ class Program:
 
     def screen(self, kind, timeout=10.0):
         """Waits until the screen of that kind (PROMPT, HOME, HISTORY) shows; returns (its X
-        window, its accessible frame)."""
+        window, its accessible frame) once a user would have seen it: SETTLE s after it came up."""
         def probe():
             for f in self.frames():
                 if self.screen_kind(f) == kind:
@@ -350,7 +354,10 @@ class Program:
                     if w:
                         return w, f
             return None
-        return wait_until(f"the {kind} screen of the program", probe, timeout)
+        found = wait_until(f"the {kind} screen of the program", probe, timeout)
+        seen = self._seen.setdefault(found[0].id, time.monotonic())
+        time.sleep(max(0.0, seen + SETTLE - time.monotonic()))
+        return found
 
     def window_of(self, frame):
         """The X window whose client area the accessible frame covers."""

@@ -37,6 +37,7 @@ class Windows(unittest.TestCase):
             history.close()
             d.wait_until("the history screen to close", lambda: history.state is None)
             self.assertEqual(prog.windows(), [home])
+            time.sleep(d.SETTLE)  # the pointer goes from the closed window to the home screen
 
             d.click_on(button(frame, "開始 （次のスタンバイ）"))  # direct mode: at once
             prompt, frame = prog.screen(d.PROMPT, timeout=3)

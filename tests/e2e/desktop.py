@@ -21,9 +21,13 @@ from pathlib import Path
 import pyatspi
 
 BIN = os.environ.get("MITORAN_BIN", "")
-SAMPLE = Path(os.environ.get("MITORAN_SAMPLE", Path(__file__).resolve().parents[2] / "sample"))
+REPO = Path(__file__).resolve().parents[2]
+SAMPLE = Path(os.environ.get("MITORAN_SAMPLE", REPO / "sample"))
 TMP = Path(os.environ.get("E2E_TMP") or tempfile.mkdtemp(prefix="mitoran-e2e."))
 POLL = 0.05
+# A user needs a moment to see a new screen before clicking on it; the program may ignore input
+# that comes quicker, as the end of a click or key meant for the screen before.
+SETTLE = 0.5
 TITLE = "ミトラン"
 HISTORY_TITLE = "筋トレ実績詳細"
 
@@ -143,9 +147,17 @@ class Window:
         ids = _ids(xprop(self.id, "WM_TRANSIENT_FOR"))
         return Window(ids[0]) if ids else None
 
-    @property
-    def has_icon(self):
-        return bool(re.search(r"_NET_WM_ICON\(CARDINAL\) = \d", xprop(self.id, "_NET_WM_ICON")))
+    def icon(self, size=48):
+        """The window's icon of that size (_NET_WM_ICON) as ARGB numbers, or None."""
+        text = run("xprop", "-id", str(self.id), "-f", "_NET_WM_ICON", "32c", "_NET_WM_ICON",
+                   check=False)
+        numbers = [int(n) for n in re.findall(r"\d+", text.partition("=")[2])]
+        while len(numbers) >= 2:
+            width, height = numbers[:2]
+            if (width, height) == (size, size):
+                return numbers[2:2 + width * height]
+            numbers = numbers[2 + width * height:]
+        return None
 
     @property
     def active(self):
@@ -192,6 +204,14 @@ def another_program(geometry="1200x980+40+20"):
     finally:
         proc.kill()
         proc.wait()
+
+
+def launcher_icon(size=48):
+    """The launcher's icon of that size as ARGB numbers, to compare with Window.icon()."""
+    png = REPO / f"packaging/icons/hicolor/{size}x{size}/apps/mitoran.png"
+    raw = subprocess.run(["convert", str(png), "-depth", "8", "rgba:-"], capture_output=True,
+                         check=True).stdout
+    return [int.from_bytes(raw[i + 3:i + 4] + raw[i:i + 3], "big") for i in range(0, len(raw), 4)]
 
 
 def screen_size():
@@ -295,6 +315,7 @@ class Program:
             self.proc = subprocess.Popen([BIN], cwd=self.folder, stdout=log,
                                          stderr=subprocess.STDOUT)
         self.pid = self.proc.pid
+        self._seen = {}  # window id: when a screen was first seen
 
     def __enter__(self):
         return self
@@ -342,7 +363,7 @@ class Program:
 
     def screen(self, kind, timeout=10.0):
         """Waits until the screen of that kind (PROMPT, HOME, HISTORY) shows; returns (its X
-        window, its accessible frame)."""
+        window, its accessible frame) once a user would have seen it: SETTLE s after it came up."""
         def probe():
             for f in self.frames():
                 if self.screen_kind(f) == kind:
@@ -350,7 +371,10 @@ class Program:
                     if w:
                         return w, f
             return None
-        return wait_until(f"the {kind} screen of the program", probe, timeout)
+        found = wait_until(f"the {kind} screen of the program", probe, timeout)
+        seen = self._seen.setdefault(found[0].id, time.monotonic())
+        time.sleep(max(0.0, seen + SETTLE - time.monotonic()))
+        return found
 
     def window_of(self, frame):
         """The X window whose client area the accessible frame covers."""

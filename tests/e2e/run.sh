@@ -49,6 +49,7 @@ mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 export HOME=$E2E_TMP/home XDG_CONFIG_HOME=$E2E_TMP/home/.config
 mkdir -p "$XDG_CONFIG_HOME"
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0 LC_ALL=C.UTF-8
+export PYTHONDONTWRITEBYTECODE=1  # keeps the source tree clean
 
 openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
 pids+=($!)

@@ -22,7 +22,7 @@ class QuickMuscle(unittest.TestCase):
             with d.another_program() as other:  # the user turns to something else meanwhile
                 box, box_frame = prog.dialog("回数入力", timeout=15)
                 self.assertEqual(box.transient_for, home)
-                self.assertTrue(box.has_icon, "the box has no icon")
+                self.assertTrue(box.icon() == d.launcher_icon(), "not the launcher's icon")
                 d.wait_until("the count box to be active", lambda: box.active, 3)
                 self.assertTrue(home.above(other), "the home screen is in front of other programs")
                 self.assertTrue(box.above(home))

@@ -376,6 +376,12 @@ class Program:
         time.sleep(max(0.0, seen + SETTLE - time.monotonic()))
         return found
 
+    def cut_to_home(self):
+        """Ends the first round with ✂ and returns the home screen as (X window, frame)."""
+        _, frame = self.screen(PROMPT)
+        click_on(find(frame, description="全ての項目をカットします"))
+        return self.screen(HOME)
+
     def window_of(self, frame):
         """The X window whose client area the accessible frame covers."""
         e = frame.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)

@@ -8,9 +8,7 @@ import desktop as d
 class OneProgramPerFolder(unittest.TestCase):
     def test_a_second_start_brings_the_first_forward_and_ends(self):
         with d.start() as first:
-            _, frame = first.screen(d.PROMPT)
-            d.click_on(d.find(frame, description="全ての項目をカットします"))
-            home, _ = first.screen(d.HOME)
+            home, _ = first.cut_to_home()
             with d.another_program() as other:
                 files = d.snapshot(first.folder)
                 second = d.Program(first.folder)

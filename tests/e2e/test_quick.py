@@ -9,9 +9,7 @@ import desktop as d
 class QuickMuscle(unittest.TestCase):
     def test_the_count_box_of_a_short_challenge_comes_over_the_home_screen(self):
         with d.start() as prog:
-            _, frame = prog.screen(d.PROMPT)
-            d.click_on(d.find(frame, description="全ての項目をカットします"))
-            home, frame = prog.screen(d.HOME)
+            home, frame = prog.cut_to_home()
             d.click_on(d.find(frame, pyatspi.ROLE_PUSH_BUTTON, name="クイックマッスル"))
             seconds = d.wait_until("the seconds box", lambda: d.find(frame, pyatspi.ROLE_COMBO_BOX, "60"))
             d.click_on(d.find(seconds, pyatspi.ROLE_TEXT))

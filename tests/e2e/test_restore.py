@@ -8,9 +8,7 @@ import desktop as d
 class Restore(unittest.TestCase):
     def test_a_cleared_history_comes_back_through_the_restore_dialog(self):
         with d.start() as prog:
-            _, frame = prog.screen(d.PROMPT)
-            d.click_on(d.find(frame, description="全ての項目をカットします"))
-            home, frame = prog.screen(d.HOME)
+            home, frame = prog.cut_to_home()
             d.click_on(d.find(frame, pyatspi.ROLE_PUSH_BUTTON, name="編集"))
             history = prog.folder / "腕立て伏せ.txt"
             before = history.read_bytes()

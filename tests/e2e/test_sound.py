@@ -68,9 +68,7 @@ def bursts(path, window_s=0.005, threshold=0.05, gap_s=0.05):
 def open_challenge(prog, seconds):
     """From the first start to the Quick Muscle panel with the seconds typed in; the start
     button."""
-    _, frame = prog.screen(d.PROMPT)
-    d.click_on(d.find(frame, description="全ての項目をカットします"))
-    _, frame = prog.screen(d.HOME)
+    _, frame = prog.cut_to_home()
     d.click_on(d.find(frame, pyatspi.ROLE_PUSH_BUTTON, name="クイックマッスル"))
     start = d.wait_until("the start button", lambda: d.find(
         frame, pyatspi.ROLE_PUSH_BUTTON, name="開始"))

@@ -89,7 +89,9 @@ std::string sameNameNotice(const std::vector<SameNameFiles>& groups) {
     std::string text =
         "このフォルダには、英字の大文字・小文字だけが違う同じ名前のファイルがあります。\n";
     for (const SameNameFiles& g : groups) {
-        text += "\n" + quoted(g.used) + "を使います。";
+        text += "\n";
+        text += quoted(g.used);
+        text += "を使います。";
         for (const std::string& other : g.others) text += quoted(other);
         text += "は読み書きしません。";
     }
@@ -115,8 +117,10 @@ std::string properNamesQuestion(const std::vector<CodedName>& names) {
     std::string text =
         "このフォルダには、Windowsで作られたZIPファイルから取り出したため、名前が正しく表示"
         "されないデータファイルがあります。\n";
-    for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
-        text += "\n" + quoted(names[i].proper);
+    for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i) {
+        text += "\n";
+        text += quoted(names[i].proper);
+    }
     if (names.size() > kNamesShown)
         text += "\nほか" + std::to_string(names.size() - kNamesShown) + "件";
     text +=
@@ -130,12 +134,18 @@ IoResult giveProperNames(const std::vector<CodedName>& names, const LocalDateTim
     std::string failures;
     for (const CodedName& n : names) {
         if (fileExists(n.proper)) {
-            failures += "\n" + quoted(n.proper) + "：同じ名前のファイルが既にあるため変更しません";
+            failures += "\n";
+            failures += quoted(n.proper);
+            failures += "：同じ名前のファイルが既にあるため変更しません";
             continue;
         }
         IoResult step = backupBeforeDestroying(n.bytes, now, kBackupsKept, {}, nullptr, n.proper);
         if (step) step = renameFile(n.bytes, n.proper);
-        if (!step) failures += "\n" + quoted(n.proper) + "：" + step.reason;
+        if (!step) {
+            failures += "\n";
+            failures += quoted(n.proper);
+            failures += "：" + step.reason;
+        }
     }
     if (failures.empty()) return IoResult::success();
     return IoResult::failure("次のファイルは名前を変更できませんでした。" + failures);

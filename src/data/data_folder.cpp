@@ -9,16 +9,10 @@
 
 #include "data/backup.h"
 #include "data/cp932.h"
+#include "data/message_text.h"
 
 namespace mitoran {
 namespace {
-
-std::string quoted(std::string_view s) {
-    std::string out = "「";
-    out += s;
-    out += "」";
-    return out;
-}
 
 std::string lowerAscii(std::string_view s) {
     std::string out(s);

@@ -9,21 +9,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <initializer_list>
 #include <optional>
 #include <string>
+
+#include "data/message_text.h"
 
 namespace mitoran {
 namespace {
 
 constexpr std::string_view kTempPrefix = ".mitoran-tmp-";
-
-// Builds a message from pieces (GCC 12 warns falsely about "literal" + std::string).
-std::string joinTexts(std::initializer_list<std::string_view> parts) {
-    std::string out;
-    for (std::string_view p : parts) out.append(p);
-    return out;
-}
 
 struct PathParts {
     std::string dir;   // "." for the working folder
@@ -113,8 +107,6 @@ void syncFolder(const std::string& dir) {
     Fd fd(openRetrying(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.valid()) ::fsync(fd.get());
 }
-
-std::string quoted(std::string_view name) { return joinTexts({"「", name, "」"}); }
 
 IoResult writeFailure(std::string_view name, int err) {
     return IoResult::failure(

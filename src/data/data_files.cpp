@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 
+#include "data/ascii_case.h"
 #include "data/backup.h"
 #include "data/cp932.h"
 #include "data/message_text.h"
@@ -252,13 +253,7 @@ std::string floatText(float value) {
 std::string historyFileName(std::string_view itemName) { return std::string(itemName) + ".txt"; }
 
 bool isProgramFile(std::string_view fileName) {
-    auto lower = [](std::string_view s) {
-        std::string out(s);
-        for (char& c : out)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        return out;
-    };
-    const std::string name = lower(fileName);
+    const std::string name = lowerAscii(fileName);
     return name == kItemListFile || name == kSettingsFile || name == kPlaySettingsFile;
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "data/ascii_case.h"
 #include "data/message_text.h"
 
 namespace mitoran {
@@ -35,15 +36,6 @@ std::string joinPath(const std::string& dir, const std::string& base) {
     if (dir == ".") return base;
     if (!dir.empty() && dir.back() == '/') return dir + base;
     return joinTexts({dir, "/", base});
-}
-
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-    return true;
 }
 
 bool hasAsciiLetter(std::string_view s) {

@@ -9,6 +9,7 @@
 #include "app/screens.h"
 #include "data/data_folder.h"
 #include "data/file_io.h"
+#include "data/item_limit.h"
 #include "session/frmMain.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
@@ -18,8 +19,6 @@ namespace mitoran {
 Pctm PCTM;
 
 namespace {
-
-constexpr int kMaxItems = 20;
 
 const QString kProgramTitle = QStringLiteral("ミトラン");
 
@@ -89,10 +88,10 @@ IoResult LoadItemList() {
     if (!loaded.ok()) return IoResult::failure(loadFailure(kItemListFile, loaded));
     // The prompt screen has slots for 20 items; more would overrun it, and dropping the rest
     // would lose them at the next rewrite of the list.
-    if (loaded.records.size() > static_cast<std::size_t>(kMaxItems))
+    if (loaded.records.size() > static_cast<std::size_t>(kItemLimit))
         return IoResult::failure(named(kItemListFile) + "の項目が" +
                                  std::to_string(loaded.records.size()) + "件あります。項目は" +
-                                 std::to_string(kMaxItems) + "件までです。");
+                                 std::to_string(kItemLimit) + "件までです。");
 
     const std::size_t n = loaded.records.size();
     std::vector<std::string> names(n + 1);

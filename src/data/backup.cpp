@@ -1,7 +1,6 @@
 #include "data/backup.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +10,8 @@
 #include <tuple>
 #include <vector>
 
+#include "data/ascii_case.h"
+
 namespace mitoran {
 namespace {
 
@@ -18,11 +19,8 @@ namespace fs = std::filesystem;
 
 std::string stemOf(std::string_view fileName) {
     std::string stem(fileName);
-    if (stem.size() > 4) {
-        std::string ext = stem.substr(stem.size() - 4);
-        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (ext == ".txt") stem.resize(stem.size() - 4);
-    }
+    if (stem.size() > 4 && equalsIgnoringAsciiCase(stem.substr(stem.size() - 4), ".txt"))
+        stem.resize(stem.size() - 4);
     return stem;
 }
 
@@ -52,13 +50,6 @@ std::string stamp(const LocalDateTime& t) {
                   static_cast<unsigned>(t.date.month()), static_cast<unsigned>(t.date.day()),
                   t.hour, t.minute, t.second);
     return buf;
-}
-
-// As the file lookup compares names: Latin letters without regard to case.
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 struct CopyName {
@@ -175,7 +166,7 @@ std::vector<BackupCopy> listBackups(std::string_view fileName) {
     const std::string stem = stemOf(fileName);
     std::vector<BackupCopy> copies;
     forEachCopy([&](const std::string& name, const CopyName& parsed) {
-        if (sameIgnoringCase(parsed.stem, stem))
+        if (equalsIgnoringAsciiCase(parsed.stem, stem))
             copies.push_back({std::string(kBackupFolder) + "/" + name, parsed.made, parsed.number});
     });
     const auto key = [](const BackupCopy& c) {

@@ -5,25 +5,19 @@
 #include <cmath>
 #include <cstdint>
 #include <ctime>
-#include <initializer_list>
 #include <limits>
 #include <optional>
 
+#include "data/ascii_case.h"
 #include "data/backup.h"
 #include "data/cp932.h"
+#include "data/message_text.h"
 #include "data/records.h"
 
 namespace mitoran {
 namespace {
 
 using Fields = std::vector<std::string_view>;
-
-// Builds a message from pieces (GCC 12 warns falsely about "literal" + std::string).
-std::string joinTexts(std::initializer_list<std::string_view> parts) {
-    std::string out;
-    for (std::string_view p : parts) out.append(p);
-    return out;
-}
 
 // A number field must begin with a number; text after it is ignored, as in typed numbers.
 std::optional<double> numberField(std::string_view field) {
@@ -166,8 +160,6 @@ Loaded<T> readAndParse(std::string_view name, Into into) {
     return out;
 }
 
-std::string quoted(std::string_view s) { return joinTexts({"「", s, "」"}); }
-
 // Checks a text field: a double quote or a line break would end the field or the record early.
 std::optional<IoResult> refuseText(std::string_view text) {
     if (text.find('"') != std::string_view::npos)
@@ -261,13 +253,7 @@ std::string floatText(float value) {
 std::string historyFileName(std::string_view itemName) { return std::string(itemName) + ".txt"; }
 
 bool isProgramFile(std::string_view fileName) {
-    auto lower = [](std::string_view s) {
-        std::string out(s);
-        for (char& c : out)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        return out;
-    };
-    const std::string name = lower(fileName);
+    const std::string name = lowerAscii(fileName);
     return name == kItemListFile || name == kSettingsFile || name == kPlaySettingsFile;
 }
 

@@ -7,28 +7,16 @@
 #include <map>
 #include <set>
 
+#include "data/ascii_case.h"
 #include "data/backup.h"
 #include "data/cp932.h"
+#include "data/message_text.h"
 
 namespace mitoran {
 namespace {
 
-std::string quoted(std::string_view s) {
-    std::string out = "「";
-    out += s;
-    out += "」";
-    return out;
-}
-
-std::string lowerAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 bool endsWithTxt(std::string_view name) {
-    return name.size() > 4 && lowerAscii(name.substr(name.size() - 4)) == ".txt";
+    return name.size() > 4 && equalsIgnoringAsciiCase(name.substr(name.size() - 4), ".txt");
 }
 
 bool validUtf8Name(std::string_view name) {

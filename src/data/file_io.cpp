@@ -9,21 +9,16 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <initializer_list>
 #include <optional>
 #include <string>
+
+#include "data/ascii_case.h"
+#include "data/message_text.h"
 
 namespace mitoran {
 namespace {
 
 constexpr std::string_view kTempPrefix = ".mitoran-tmp-";
-
-// Builds a message from pieces (GCC 12 warns falsely about "literal" + std::string).
-std::string joinTexts(std::initializer_list<std::string_view> parts) {
-    std::string out;
-    for (std::string_view p : parts) out.append(p);
-    return out;
-}
 
 struct PathParts {
     std::string dir;   // "." for the working folder
@@ -41,15 +36,6 @@ std::string joinPath(const std::string& dir, const std::string& base) {
     if (dir == ".") return base;
     if (!dir.empty() && dir.back() == '/') return dir + base;
     return joinTexts({dir, "/", base});
-}
-
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-    return true;
 }
 
 bool hasAsciiLetter(std::string_view s) {
@@ -113,8 +99,6 @@ void syncFolder(const std::string& dir) {
     Fd fd(openRetrying(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.valid()) ::fsync(fd.get());
 }
-
-std::string quoted(std::string_view name) { return joinTexts({"「", name, "」"}); }
 
 IoResult writeFailure(std::string_view name, int err) {
     return IoResult::failure(

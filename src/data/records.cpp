@@ -139,7 +139,16 @@ std::string formatRecord(const std::vector<OutField>& fields) {
 double leadingNumber(std::string_view text, bool* found) {
     const std::size_t n = text.size();
     std::size_t i = 0;
-    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+    // The ideographic space is the space key's character while a Japanese input method is on.
+    constexpr std::string_view kIdeographicSpace = "\u3000";
+    for (;;) {
+        if (i < n && (text[i] == ' ' || text[i] == '\t'))
+            ++i;
+        else if (text.substr(i).starts_with(kIdeographicSpace))
+            i += kIdeographicSpace.size();
+        else
+            break;
+    }
     bool negative = false;
     if (i < n && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';

@@ -55,8 +55,8 @@ std::string formatRecord(const std::vector<OutField>& fields);
 // Number text as the program writes it: plain decimal, a full stop for fractions, no exponent.
 std::string formatNumber(double value);
 
-// The leading number of a text: leading blanks skipped, optional sign, digits, an optional
-// fraction; 0 when the text does not begin with a number. `found` tells whether any digit was read.
+// The leading number of a text: leading blanks and ideographic spaces skipped, optional sign,
+// digits, an optional fraction; 0 when it does not begin with a number. `found`: a digit was read.
 double leadingNumber(std::string_view text, bool* found = nullptr);
 
 // Nearest whole number, halves to the even neighbour; nothing when outside the receiving width.

@@ -21,6 +21,7 @@
 #include "data/data_files.h"
 #include "data/data_folder.h"
 #include "ui/keyboard.h"
+#include "ui/label_width.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
 #include "ui_frmGraph.h"
@@ -32,22 +33,6 @@ namespace {
 SortToggles g_sortToggles;
 
 const char* const kCrLf = "\r\n";
-
-// Keeps room for the widest text a summary label shows, in its own font and inside its frame:
-// the window's size is fixed before any history is shown.
-void reserveWidth(QLabel* label, const QStringList& widest) {
-    const QFontMetrics metrics(label->font());
-    int text = 0;
-    // size() rounds a fractional advance up, as the label does when it draws.
-    for (const QString& w : widest) text = std::max(text, metrics.size(0, w).width());
-    // A framed label indents its text by half an "x" on the side it is aligned to.
-    const int indent = label->frameWidth() > 0 && label->indent() < 0
-                           ? metrics.horizontalAdvance(QLatin1Char('x')) / 2
-                           : std::max(label->indent(), 0);
-    const QMargins m = label->contentsMargins();
-    const int frame = 2 * label->frameWidth() + m.left() + m.right() + 2 * label->margin();
-    label->setMinimumWidth(std::max(label->minimumWidth(), text + frame + indent));
-}
 
 std::string screenHelpText() {
     // An entry ending in a blank line is followed by an empty line in the box.

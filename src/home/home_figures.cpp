@@ -6,12 +6,14 @@
 #include <unordered_set>
 
 #include "data/data_folder.h"
+#include "data/item_limit.h"
 #include "data/number_format.h"
 
 namespace mitoran {
 namespace {
 
-constexpr std::size_t kMinTableSize = 21;  // items 0..20, as the panels index them
+// Entry 0 unused, then one per item, as the panels index them.
+constexpr std::size_t kMinTableSize = kItemLimit + 1;
 
 std::size_t tableSize(const ItemHistories& histories) {
     return std::max(kMinTableSize, histories.records.size());

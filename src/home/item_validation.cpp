@@ -15,8 +15,6 @@ constexpr std::size_t kTemporaryNameRoom = 32;
 
 constexpr std::string_view kForbiddenChars = "\"/\\:*?<>|";
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool hasControlCharacter(std::string_view name) {
     for (std::size_t i = 0; i < name.size(); ++i) {
         const auto b = static_cast<unsigned char>(name[i]);
@@ -44,13 +42,6 @@ bool isBlankText(std::string_view text) {
             return false;
         }
     }
-    return true;
-}
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
     return true;
 }
 

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "data/ascii_case.h"
+
 namespace mitoran {
 
 inline constexpr std::int32_t kMaxInstructed = 1000;
@@ -14,9 +16,6 @@ inline constexpr std::int32_t kMaxTarget = 2147483647;
 
 // True when the text holds nothing but blanks (half-width, full-width spaces and tabs).
 bool isBlankText(std::string_view text);
-
-// Latin letters compared without regard to case; every other byte exactly.
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // The name as it will be stored: the characters an input method produces for what CP932 holds
 // under another code point are replaced by the CP932 ones, so the name in memory, in the item

@@ -5,6 +5,7 @@
 #include <QTableWidgetItem>
 #include <algorithm>
 
+#include "data/item_limit.h"
 #include "data/records.h"
 #include "home/item_validation.h"
 #include "ui/qt_text.h"
@@ -15,7 +16,6 @@ namespace mitoran {
 
 namespace {
 
-constexpr int kMaxItems = 20;
 const QString kTitleError = QStringLiteral("復元エラー");
 const QString kDeletedMark = QStringLiteral("（削除済み）");
 
@@ -102,7 +102,7 @@ void RestoreDialog::listBackups() {
 }
 
 bool RestoreDialog::askedAddBack(ItemRecord& item) {
-    if (static_cast<int>(registered_.size()) >= kMaxItems) {
+    if (static_cast<int>(registered_.size()) >= kItemLimit) {
         warn(QStringLiteral("登録できる項目数は２０項目までです。"),
              QStringLiteral("項目数上限制約"));
         return false;

@@ -15,10 +15,12 @@
 #include "art/pictures.h"
 #include "data/data_files.h"
 #include "data/data_folder.h"
+#include "data/item_limit.h"
 #include "data/records.h"
 #include "home/launch_delay.h"
 #include "session/history_analysis.h"
 #include "session/prompt_counts.h"
+#include "ui/label_width.h"
 #include "ui/palette.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
@@ -74,7 +76,7 @@ constexpr const char* kStepFourText =
     "\r\n";
 // clang-format on
 
-constexpr int kPlanSlots = 20;
+constexpr int kPlanSlots = kItemLimit;
 constexpr int kPlanColour = 15;     // white
 constexpr int kCurrentColour = 12;  // red
 
@@ -114,16 +116,6 @@ int fittingNamePoints(QFont font, const QString& name, int room) {
         if (points <= kSmallestNamePoints || QFontMetrics(font).horizontalAdvance(name) <= room)
             return points;
     }
-}
-
-// Keeps room for the widest text a label shows, measured in its own font: the window is laid
-// out before the figures arrive and does not grow for them later, so they would be squeezed.
-void reserveWidth(QLabel* label, const QString& widest) {
-    const QMargins m = label->contentsMargins();
-    // size() rounds a fractional advance up, as the label does when it draws.
-    const int needed = QFontMetrics(label->font()).size(0, widest).width() + m.left() + m.right() +
-                       2 * label->margin();
-    label->setMinimumWidth(std::max(label->minimumWidth(), needed));
 }
 
 // Every screen shows names of up to this many characters in full.
@@ -182,19 +174,19 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
 
     reserveNameWidth(ui->lblKoumoku);
     for (int i = 1; i <= kPlanSlots; ++i)
-        reserveWidth(plan_[i], QString::number(kPlanSlots) + QStringLiteral(".") +
-                                   kanji(kFullNameCharacters));
+        reserveWidth(plan_[i], {QString::number(kPlanSlots) + QStringLiteral(".") +
+                                kanji(kFullNameCharacters)});
     // Each column of figures keeps room for the widest value it can show: totals of millions,
     // day figures of the 16-bit range, differences below zero, averages with a decimal.
     const QString total = QStringLiteral("0000000"), day = QStringLiteral("00000"),
                   difference = QStringLiteral("-00000"), average = QStringLiteral("00000.0");
-    for (QLabel* label : {ui->lblSet, ui->lblTotal}) reserveWidth(label, total);
+    for (QLabel* label : {ui->lblSet, ui->lblTotal}) reserveWidth(label, {total});
     for (QLabel* label :
          {ui->lblSetTotalMax, ui->lblDayMax, ui->lblTodaySet, ui->lblTodayTotal, ui->lblSetMax})
-        reserveWidth(label, day);
-    for (QLabel* label : {ui->lblSetSa, ui->lblKaiSa}) reserveWidth(label, difference);
+        reserveWidth(label, {day});
+    for (QLabel* label : {ui->lblSetSa, ui->lblKaiSa}) reserveWidth(label, {difference});
     for (QLabel* label : {ui->lblSetKaiAvg, ui->lblDayAvg, ui->lblSetAvg})
-        reserveWidth(label, average);
+        reserveWidth(label, {average});
 
     // The plan is written in white and red, so it sits on a dark panel of its own.
     QPalette planPalette = ui->planPanel->palette();

@@ -11,37 +11,10 @@
 #include <numeric>
 #include <vector>
 
+#include "data/records.h"
+#include "ui/qt_text.h"
+
 namespace mitoran {
-
-namespace {
-
-// The number a cell's text begins with (blanks skipped, optional sign, digits, fraction), or 0
-// when it begins with none: "12" 12, "-3" -3, "12.50" 12.5, "45.7%" 45.7, "" and "abc" 0.
-double leadingValue(const QString& text) {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t') ||
-                     text[i] == QChar(0x3000)))
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    double value = 0;
-    while (i < n && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'))
-        value = value * 10 + (text[i++].unicode() - '0');
-    if (i < n && text[i] == QLatin1Char('.')) {
-        double scale = 0.1;
-        for (++i; i < n && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
-            value += (text[i].unicode() - '0') * scale;
-            scale /= 10;
-        }
-    }
-    return negative ? -value : value;
-}
-
-}  // namespace
 
 // Cell texts of the data rows (model rows 0.. = grid rows 1..) and of the header row, which the
 // view shows as its horizontal header. Changes to texts are announced once per batch: the screens
@@ -148,7 +121,7 @@ class GridModel : public QAbstractTableModel {
         std::vector<double> keys(rows_.size());
         for (std::size_t i = 0; i < rows_.size(); ++i) {
             const Cell& c = rows_[i][static_cast<std::size_t>(col)];
-            if (std::isnan(c.key)) c.key = leadingValue(c.text);
+            if (std::isnan(c.key)) c.key = leadingNumber(utf8(c.text));
             keys[i] = c.key;
         }
         std::vector<std::size_t> order(rows_.size());

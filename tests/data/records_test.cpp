@@ -45,6 +45,25 @@ TEST(Records, LeadingNumberOfATypedOrStoredText) {
     EXPECT_EQ(leadingNumber("0." + std::string(400, '0') + "1"), 0);
 }
 
+// A Japanese input method types the ideographic space; it is a leading space like any other,
+// here and in the history list's sort, which reads its cells the same way.
+TEST(Records, LeadingNumberSkipsIdeographicSpacesToo) {
+    const struct {
+        const char* text;
+        double value;
+        bool found;
+    } cases[] = {
+        {"\u300012", 12, true},     {" \u3000\t\u3000-3.5", -3.5, true}, {"\u3000", 0, false},
+        {"\u3000\uFF11", 0, false},  // a full-width digit after it is still no number
+        {"1\u30002", 1, true},       // only leading ones are skipped
+    };
+    for (const auto& c : cases) {
+        bool found = !c.found;
+        EXPECT_EQ(leadingNumber(c.text, &found), c.value) << c.text;
+        EXPECT_EQ(found, c.found) << c.text;
+    }
+}
+
 TEST(Records, ConversionToAWidthRoundsHalvesToEvenAndChecksTheRange) {
     EXPECT_EQ(roundHalfEven(2.5), 2);
     EXPECT_EQ(roundHalfEven(3.5), 4);

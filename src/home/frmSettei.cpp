@@ -100,7 +100,12 @@ frmSettei::frmSettei(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
         if (frmGraph* open = screens::historyScreen()) open->reloadItems();
     });
 
-    ui->fraQuick->setHomeButtons(ui->cmdAgain, ui->cmdGraph, ui->cmdMaster);
+    // A running challenge keeps the next round, the history screen and the item editing shut:
+    // an item renamed or deleted meanwhile would get its attempt under a name that is gone.
+    connect(ui->fraQuick, &QuickPanel::challengeRunning, this, [this](bool running) {
+        for (QWidget* button : {ui->cmdAgain, ui->cmdGraph, ui->cmdMaster})
+            button->setEnabled(!running);
+    });
 }
 
 frmSettei::~frmSettei() = default;

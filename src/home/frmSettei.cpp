@@ -14,6 +14,7 @@
 #include "app/screens.h"
 #include "art/pictures.h"
 #include "data/data_files.h"
+#include "data/item_limit.h"
 #include "history/frmGraph.h"
 #include "home/achievement_bar.h"
 #include "home/help_window.h"
@@ -29,7 +30,8 @@ std::int16_t HomeLoading = 0;
 
 namespace {
 
-constexpr int kBarRows = 20;
+// One row of bars for every item the program can hold.
+constexpr int kBarRows = kItemLimit;
 const char* const kLineBreak = "\r\n";
 
 // Names of up to this many characters show in full; longer ones are shortened where the window
@@ -100,7 +102,12 @@ frmSettei::frmSettei(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
         if (frmGraph* open = screens::historyScreen()) open->reloadItems();
     });
 
-    ui->fraQuick->setHomeButtons(ui->cmdAgain, ui->cmdGraph, ui->cmdMaster);
+    // A running challenge keeps the next round, the history screen and the item editing shut:
+    // an item renamed or deleted meanwhile would get its attempt under a name that is gone.
+    connect(ui->fraQuick, &QuickPanel::challengeRunning, this, [this](bool running) {
+        for (QWidget* button : {ui->cmdAgain, ui->cmdGraph, ui->cmdMaster})
+            button->setEnabled(!running);
+    });
 }
 
 frmSettei::~frmSettei() = default;

@@ -72,13 +72,6 @@ QuickPanel::QuickPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
 
 QuickPanel::~QuickPanel() = default;
 
-void QuickPanel::setHomeButtons(QAbstractButton* again, QAbstractButton* graph,
-                                QAbstractButton* master) {
-    cmdAgain = again;
-    cmdGraph = graph;
-    cmdMaster = master;
-}
-
 bool QuickPanel::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == ui->cboSec || watched == ui->cboSec->lineEdit()) &&
         event->type() == QEvent::KeyPress) {
@@ -245,16 +238,12 @@ void QuickPanel::cmdStart2_Click() {
 void QuickPanel::cmdStop_Click() { challenge_.stop(); }
 
 void QuickPanel::DisableHomeButtons() {
-    if (cmdAgain) cmdAgain->setEnabled(false);
-    if (cmdGraph) cmdGraph->setEnabled(false);
-    if (cmdMaster) cmdMaster->setEnabled(false);
+    emit challengeRunning(true);
     ui->cmdStart2->setEnabled(false);
 }
 
 void QuickPanel::EnableHomeButtons() {
-    if (cmdAgain) cmdAgain->setEnabled(true);
-    if (cmdGraph) cmdGraph->setEnabled(true);
-    if (cmdMaster) cmdMaster->setEnabled(true);
+    emit challengeRunning(false);
     ui->cmdStart2->setEnabled(true);
     // Disabling the start button handed the focus on to the stop button; with nothing left to
     // stop, the next step is another start.

@@ -1,7 +1,6 @@
 #pragma once
 // The home screen's panel fraQuick: the timed Quick Muscle challenge. Its two one-second timers
 // belong to the panel and so tick for as long as the home screen exists, whichever panel shows.
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -11,7 +10,6 @@
 #include "data/data_files.h"
 #include "home/quick_history.h"
 
-class QAbstractButton;
 class QLabel;
 
 namespace Ui {
@@ -28,17 +26,16 @@ class QuickPanel : public QWidget {
     explicit QuickPanel(QWidget* parent = nullptr);
     ~QuickPanel() override;
 
-    // The home screen's buttons that a running challenge disables (cmdAgain, cmdGraph, and
-    // cmdMaster: an item renamed or deleted mid-challenge would get its attempt under a name
-    // that no longer exists).
-    void setHomeButtons(QAbstractButton* again, QAbstractButton* graph,
-                        QAbstractButton* master = nullptr);
-
     // Steps after HideAllPanels of the "クイックマッスル" button.
     void open();
 
     const QuickChallenge& challenge() const { return challenge_; }
     std::int16_t quickSeconds() const { return QuickSeconds; }
+
+  signals:
+    // From the start button until the attempt is saved or given up (true), and when it is over
+    // (false): the home screen decides which of its buttons must wait for it.
+    void challengeRunning(bool running);
 
   public slots:
     void cboNamae_Click();
@@ -75,9 +72,6 @@ class QuickPanel : public QWidget {
 
     std::unique_ptr<Ui::QuickPanel> ui;
     QLabel* imgStart[4] = {};  // 1..3
-    QPointer<QAbstractButton> cmdAgain;
-    QPointer<QAbstractButton> cmdGraph;
-    QPointer<QAbstractButton> cmdMaster;
     std::unique_ptr<ServiceTimer> tmrStart;
     std::unique_ptr<ServiceTimer> tmrBp;
 

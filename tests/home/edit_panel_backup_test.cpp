@@ -14,6 +14,8 @@
 
 #include "app/pctm.h"
 #include "home/edit_panel.h"
+#include "home/history_clearing.h"
+#include "home/item_list_editor.h"
 #include "home/restore_dialog.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
@@ -79,7 +81,7 @@ class EditPanelBackupTest : public ::testing::Test {
     void rename(int row, const char* newName) {
         select(row);
         get<QLineEdit>("txtKoumoku")->setText(QString::fromUtf8(newName));
-        panel->cmdHozon_Click();
+        panel->itemList()->cmdHozon_Click();
     }
     // The plain file バックアップ takes the folder's place, so no copy can be written.
     static void blockBackups() { TempFolder::write("バックアップ", "not a folder"); }
@@ -97,7 +99,7 @@ class EditPanelBackupTest : public ::testing::Test {
     // The restore dialog of the panel, opened afresh (an earlier one is gone).
     RestoreDialog* openRestore() {
         qDeleteAll(panel->findChildren<RestoreDialog*>());
-        panel->cmdRestore_Click();
+        panel->historyClearing()->cmdRestore_Click();
         auto* dialog = panel->findChild<RestoreDialog*>();
         EXPECT_TRUE(dialog && dialog->isVisible());
         return dialog;
@@ -131,7 +133,7 @@ class EditPanelBackupTest : public ::testing::Test {
 
 TEST_F(EditPanelBackupTest, ClearingOneItemCopiesItsHistoryOnlyAndAsksAsBefore) {
     chooseForClear("腕立て伏せ");
-    panel->cmdClear_Click();
+    panel->historyClearing()->cmdClear_Click();
     EXPECT_EQ(svc->messageTexts(),
               QStringList({"腕立て伏せの履歴データをクリアします。よろしいですか？",
                            "腕立て伏せ の履歴データをクリアしました"}));
@@ -140,12 +142,12 @@ TEST_F(EditPanelBackupTest, ClearingOneItemCopiesItsHistoryOnlyAndAsksAsBefore) 
 
     // A second clear of the now empty file has nothing to keep.
     svc->advance(5);
-    panel->cmdClear_Click();
+    panel->historyClearing()->cmdClear_Click();
     EXPECT_EQ(backups().size(), 1u);
 }
 
 TEST_F(EditPanelBackupTest, ClearingAllCopiesEveryFileWithRecordsBeforeEmptyingAny) {
-    panel->cmdAllClear_Click();
+    panel->historyClearing()->cmdAllClear_Click();
     EXPECT_EQ(svc->messageTexts(), QStringList({"全ての履歴データをクリアします。よろしいですか？",
                                                 "全ての履歴データをクリアしました"}));
     EXPECT_EQ(backups(), (Files{{"腕立て伏せ_20261207_193000.txt", pushUps},
@@ -157,7 +159,7 @@ TEST_F(EditPanelBackupTest, ClearingAllCopiesEveryFileWithRecordsBeforeEmptyingA
 
 TEST_F(EditPanelBackupTest, DeletingCopiesBothFilesAndKeepsSharedOnesWithoutCopy) {
     select(0);
-    panel->cmdDel_Click();
+    panel->itemList()->cmdDel_Click();
     EXPECT_EQ(svc->messageTexts(), QStringList({"腕立て伏せを削除します。よろしいですか？"}));
     EXPECT_FALSE(TempFolder::exists("腕立て伏せ.txt"));
     EXPECT_FALSE(TempFolder::exists("クイック_腕立て伏せ.txt"));
@@ -169,7 +171,7 @@ TEST_F(EditPanelBackupTest, DeletingCopiesBothFilesAndKeepsSharedOnesWithoutCopy
     ASSERT_TRUE(LoadItemList());
     panel->open();
     select(1);
-    panel->cmdDel_Click();
+    panel->itemList()->cmdDel_Click();
     EXPECT_EQ(TempFolder::read("腹筋.txt"), sitUps);
     EXPECT_EQ(backups().size(), 2u);
 }
@@ -185,7 +187,7 @@ TEST_F(EditPanelBackupTest, RenamingCopiesTheFilesUnderTheirOldNames) {
     svc->advance(60);
     select(0);
     get<QLineEdit>("txtKaisu")->setText("11");
-    panel->cmdHozon_Click();
+    panel->itemList()->cmdHozon_Click();
     EXPECT_EQ(backups().size(), 2u);
 }
 
@@ -194,18 +196,18 @@ TEST_F(EditPanelBackupTest, ACopyThatCannotBeWrittenStopsEveryDestructiveStep) {
     const Files before = filesOnDisk();
 
     chooseForClear("腕立て伏せ");
-    panel->cmdClear_Click();
+    panel->historyClearing()->cmdClear_Click();
     expectStoppedByBackup(before, "腕立て伏せ.txt");
     EXPECT_EQ(get<QListWidget>("lstRireki")->count(), 2);
 
     svc->boxes.clear();
-    panel->cmdAllClear_Click();
+    panel->historyClearing()->cmdAllClear_Click();
     expectStoppedByBackup(before, "腕立て伏せ.txt");
     EXPECT_EQ(svc->messageTexts().front(), "全ての履歴データをクリアします。よろしいですか？");
 
     svc->boxes.clear();
     select(1);
-    panel->cmdDel_Click();
+    panel->itemList()->cmdDel_Click();
     expectStoppedByBackup(before, "腹筋.txt");
     EXPECT_EQ(svc->messageTexts().front(), "腹筋を削除します。よろしいですか？");
     EXPECT_EQ(PCTM.ItemCount, 3);
@@ -222,7 +224,7 @@ TEST_F(EditPanelBackupTest, ClearingAllEmptiesNothingWhenALaterCopyFails) {
     // The last item's quick file cannot be read, so it cannot be copied: the files before it,
     // already copied, must not be emptied either.
     fs::create_directory("クイック_背筋.txt");
-    panel->cmdAllClear_Click();
+    panel->historyClearing()->cmdAllClear_Click();
     EXPECT_EQ(TempFolder::read("腕立て伏せ.txt"), pushUps);
     EXPECT_EQ(TempFolder::read("クイック_腕立て伏せ.txt"), quickPushUps);
     EXPECT_EQ(TempFolder::read("腹筋.txt"), sitUps);
@@ -241,19 +243,19 @@ TEST_F(EditPanelBackupTest, AnItemListWithUnreadableLinesIsCopiedBeforeItsFirstR
     panel->open();
 
     blockBackups();
-    panel->cmdSort_Click();
+    panel->itemList()->cmdSort_Click();
     EXPECT_EQ(TempFolder::read("項目一覧.txt"), list) << "no rewrite without the copy";
     ASSERT_FALSE(svc->messageBoxes().empty());
     EXPECT_TRUE(svc->messageBoxes().back().text.contains("項目一覧.txt"));
 
     fs::remove("バックアップ");
     svc->boxes.clear();
-    panel->cmdSort_Click();
+    panel->itemList()->cmdSort_Click();
     EXPECT_EQ(TempFolder::read("バックアップ/項目一覧_20261207_193000.txt"), list);
     EXPECT_EQ(readItemList().records.size(), 3u);
     // The list now reads whole, so the next rewrite needs no copy.
     svc->setNow(2026, 12, 7, 19, 31, 0);
-    panel->cmdSort_Click();
+    panel->itemList()->cmdSort_Click();
     EXPECT_FALSE(TempFolder::exists("バックアップ/項目一覧_20261207_193100.txt"));
 }
 
@@ -261,7 +263,7 @@ TEST_F(EditPanelBackupTest, AnItemListWithUnreadableLinesIsCopiedBeforeItsFirstR
 
 TEST_F(EditPanelBackupTest, RestoringAfterAClearGivesBackTheExactBytesAndCanBeUndone) {
     chooseForClear("腕立て伏せ");
-    panel->cmdClear_Click();
+    panel->historyClearing()->cmdClear_Click();
     svc->setNow(2026, 12, 7, 19, 45, 0);
     svc->boxes.clear();
 
@@ -310,7 +312,7 @@ TEST_F(EditPanelBackupTest, RestoringAfterAClearGivesBackTheExactBytesAndCanBeUn
 
 TEST_F(EditPanelBackupTest, ADeletedItemComesBackWithItsHistories) {
     select(0);
-    panel->cmdDel_Click();
+    panel->itemList()->cmdDel_Click();
     ASSERT_EQ(PCTM.ItemCount, 2);
     svc->boxes.clear();
 

@@ -14,6 +14,9 @@
 #include <memory>
 
 #include "app/pctm.h"
+#include "home/history_clearing.h"
+#include "home/item_list_editor.h"
+#include "home/play_modes_editor.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 
@@ -110,7 +113,7 @@ TEST_F(EditPanelTest, OpeningFillsTheListsAndTheStoredModesWithoutAnyMessage) {
 TEST_F(EditPanelTest, AddingAsksAgainUntilBothCountsFitAndAppendsTheExactRecord) {
     const std::string before = itemFile();
     box->inputAnswers = {"新種目", "0", "abc", "1001", "30abc", "0", "2147483648", "500.5"};
-    panel->cmdNew_Click();
+    panel->itemList()->cmdNew_Click();
     EXPECT_EQ(box->messageTexts(),
               QStringList({"必ず１以上を入力して下さい", "必ず１以上を入力して下さい",
                            "必ず１000以下を入力して下さい", "必ず１以上を入力して下さい",
@@ -126,7 +129,7 @@ TEST_F(EditPanelTest, AddingAsksAgainUntilBothCountsFitAndAppendsTheExactRecord)
     // 1000 is the largest instructed count; a name already holding a history keeps it.
     TempFolder::write("続き.txt", "x");
     box->inputAnswers = {"続き", "1000", "1"};
-    panel->cmdNew_Click();
+    panel->itemList()->cmdNew_Click();
     EXPECT_EQ(itemFile(), before + TempFolder::cp932("\"新種目\",30,500\r\n\"続き\",1000,1\r\n"));
     EXPECT_EQ(TempFolder::read("続き.txt"), "x");
 }
@@ -138,7 +141,7 @@ TEST_F(EditPanelTest, AddingStopsAtTwentyItemsAndAtACancelAtAnyBox) {
         box->inputAnswers.clear();
         const char* answers[] = {"途中", "5", "9"};
         for (int i = 0; i < answered; ++i) box->inputAnswers.push_back(answers[i]);
-        panel->cmdNew_Click();
+        panel->itemList()->cmdNew_Click();
         EXPECT_EQ(box->boxes.size(), static_cast<std::size_t>(answered + 2));
         EXPECT_EQ(lastText(), "新規追加をキャンセルします");
     }
@@ -150,7 +153,7 @@ TEST_F(EditPanelTest, AddingStopsAtTwentyItemsAndAtACancelAtAnyBox) {
     for (int i = 1; i <= 20; ++i) twenty += "\"項目" + std::to_string(i) + "\",1,1\r\n";
     TempFolder::write("項目一覧.txt", TempFolder::cp932(twenty));
     reopen();
-    panel->cmdNew_Click();
+    panel->itemList()->cmdNew_Click();
     ASSERT_EQ(box->boxes.size(), 1u);
     EXPECT_FALSE(box->boxes[0].isInput);
     EXPECT_EQ(box->boxes[0].text, "登録できる項目数は２０項目までです。");
@@ -166,14 +169,14 @@ TEST_F(EditPanelTest, NamesThatWouldBreakFilesAreRefusedAndNothingIsWritten) {
           "..", "絵文字😀", tooLong.c_str(), "squat"}) {
         box->boxes.clear();
         box->inputAnswers = {QString::fromStdString(bad), ""};
-        panel->cmdNew_Click();
+        panel->itemList()->cmdNew_Click();
         ASSERT_GE(box->boxes.size(), 2u) << bad;
         EXPECT_EQ(box->boxes[1].title, "項目名エラー") << bad;
 
         box->boxes.clear();
         select(0);
         get<QLineEdit>("txtKoumoku")->setText(QString::fromStdString(bad));
-        panel->cmdHozon_Click();
+        panel->itemList()->cmdHozon_Click();
         ASSERT_EQ(box->boxes.size(), 1u) << bad;
         EXPECT_EQ(box->boxes[0].title, "項目名エラー") << bad;
     }
@@ -186,17 +189,17 @@ TEST_F(EditPanelTest, ChangingRefusesBadCountsAndStoresRoundedOnes) {
     const std::string before = itemFile();
     select(0);
     setBoxes("腕立て", "1001", "100");
-    panel->cmdHozon_Click();
+    panel->itemList()->cmdHozon_Click();
     EXPECT_EQ(lastText(), "必ず１０００以下を入力して下さい");
     setBoxes("腕立て", "10", "2147483648");
-    panel->cmdHozon_Click();
+    panel->itemList()->cmdHozon_Click();
     EXPECT_EQ(lastText(), "必ず２１４７４８３６４７以下を入力して下さい");
     EXPECT_EQ(itemFile(), before);
     EXPECT_EQ(PCTM.ItemInstructed[1], 10);
     EXPECT_EQ(changes, 0);
 
     setBoxes("腕立て", "2.5", "100.5");
-    panel->cmdHozon_Click();
+    panel->itemList()->cmdHozon_Click();
     EXPECT_EQ(lastText(), "腕立て の設定を更新しました");
     EXPECT_EQ(itemFile().substr(0, TempFolder::cp932("\"腕立て\",2,100\r\n").size()),
               TempFolder::cp932("\"腕立て\",2,100\r\n"));
@@ -204,7 +207,7 @@ TEST_F(EditPanelTest, ChangingRefusesBadCountsAndStoresRoundedOnes) {
     EXPECT_EQ(changes, 1);
 
     items()->setCurrentRow(-1);
-    panel->cmdHozon_Click();
+    panel->itemList()->cmdHozon_Click();
     EXPECT_EQ(lastText(), "先に項目を選んで下さい");
 }
 
@@ -212,7 +215,7 @@ TEST_F(EditPanelTest, RenamingMovesBothHistoriesButNeverOntoAnExistingOne) {
     const std::string history = TempFolder::read("腕立て.txt");
     select(0);
     setBoxes("腕立て伏せ", "10", "100");
-    panel->cmdHozon_Click();
+    panel->itemList()->cmdHozon_Click();
     EXPECT_EQ(lastText(), "腕立て伏せ の設定を更新しました");
     EXPECT_EQ(TempFolder::read("腕立て伏せ.txt"), history);
     EXPECT_TRUE(TempFolder::exists("クイック_腕立て伏せ.txt"));
@@ -227,7 +230,7 @@ TEST_F(EditPanelTest, RenamingMovesBothHistoriesButNeverOntoAnExistingOne) {
     const std::string before = itemFile();
     select(1);
     setBoxes("昔の種目", "20", "200");
-    panel->cmdHozon_Click();
+    panel->itemList()->cmdHozon_Click();
     EXPECT_EQ(box->boxes.back().title, "項目名変更不可");
     EXPECT_EQ(itemFile(), before);
     EXPECT_EQ(TempFolder::read("昔の種目.txt"), "old");
@@ -242,7 +245,7 @@ TEST_F(EditPanelTest, AFailedListRewriteRenamesTheHistoriesBack) {
     std::filesystem::create_directory("項目一覧.txt");
     select(0);
     setBoxes("別名", "10", "100");
-    panel->cmdHozon_Click();
+    panel->itemList()->cmdHozon_Click();
     EXPECT_EQ(box->boxes.back().title, "保存エラー");
     EXPECT_EQ(TempFolder::read("腕立て.txt"), history);
     EXPECT_TRUE(TempFolder::exists("クイック_腕立て.txt"));
@@ -259,11 +262,11 @@ TEST_F(EditPanelTest, DeletingKeepsSharedHistoriesAndRemovesTheLastOnes) {
     select(2);
     EXPECT_EQ(get<QLineEdit>("txtKaisu")->text(), "3");
     box->boxAnswers = {MsgResult::Cancel};
-    panel->cmdDel_Click();
+    panel->itemList()->cmdDel_Click();
     EXPECT_EQ(PCTM.ItemCount, 3);
 
     select(2);
-    panel->cmdDel_Click();
+    panel->itemList()->cmdDel_Click();
     EXPECT_EQ(box->boxes.back().text, "腕立てを削除します。よろしいですか？");
     EXPECT_EQ(itemFile(), TempFolder::cp932("\"腕立て\",1,1\r\n\"腹筋\",2,2\r\n"));
     EXPECT_TRUE(TempFolder::exists("腕立て.txt"));
@@ -273,14 +276,14 @@ TEST_F(EditPanelTest, DeletingKeepsSharedHistoriesAndRemovesTheLastOnes) {
     EXPECT_TRUE(get<QLineEdit>("txtMokuhyo")->text().isEmpty());
 
     select(0);
-    panel->cmdDel_Click();
+    panel->itemList()->cmdDel_Click();
     EXPECT_FALSE(TempFolder::exists("腕立て.txt"));
     EXPECT_FALSE(TempFolder::exists("クイック_腕立て.txt"));
     EXPECT_EQ(texts(items()), QStringList({"腹筋"}));
     EXPECT_EQ(changes, 2);
 
     select(0);
-    panel->cmdDel_Click();
+    panel->itemList()->cmdDel_Click();
     EXPECT_EQ(items()->count(), 0);
     EXPECT_EQ(get<QComboBox>("cboKoumoku")->count(), 0);
     EXPECT_TRUE(get<QComboBox>("cboKoumoku")->currentText().isEmpty());
@@ -310,13 +313,13 @@ TEST_F(EditPanelTest, DraggingPlacesTheEntryBeforeTheOneReleasedOn) {
     select(1);
     EXPECT_EQ(get<QLineEdit>("txtKaisu")->text(), "30");
     setBoxes("背筋", "33", "300");
-    panel->cmdHozon_Click();
+    panel->itemList()->cmdHozon_Click();
     EXPECT_EQ(PCTM.ItemNames[3], "背筋");
     EXPECT_EQ(PCTM.ItemInstructed[3], 33);
     EXPECT_EQ(PCTM.ItemInstructed[2], 20);
     EXPECT_NE(itemFile(), unsorted);
 
-    panel->cmdSort_Click();
+    panel->itemList()->cmdSort_Click();
     EXPECT_EQ(lastText(), "並び替えた順番でトレーニング情報を保存しました。");
     EXPECT_EQ(itemFile(),
               TempFolder::cp932("\"腕立て\",10,100\r\n\"背筋\",33,300\r\n"
@@ -383,15 +386,28 @@ TEST_F(EditPanelTest, TabEntersEachOptionGroupOnItsCheckedOption) {
     for (const auto& [name, expected] : chosen) EXPECT_EQ(tabStop(name), expected) << name;
 }
 
+// The panel is built from three parts; Tab still goes through them as the eye reads the panel.
+TEST_F(EditPanelTest, TabFollowsTheItemsThenTheModesThenTheHistories) {
+    QStringList order;
+    for (QWidget* w = panel->nextInFocusChain(); w != panel.get(); w = w->nextInFocusChain())
+        if (panel->isAncestorOf(w) && !w->objectName().isEmpty() &&
+            (w->focusPolicy() & Qt::TabFocus))
+            order << w->objectName();
+    EXPECT_EQ(order,
+              QStringList({"lstKoumoku", "txtKoumoku", "txtKaisu", "txtMokuhyo", "cmdNew",
+                           "cmdHozon", "cmdDel", "cmdSort", "optTim_1", "hsbTime", "optKaisu_1",
+                           "cboKoumoku", "cmdClear", "cmdAllClear", "cmdRestore", "lstRireki"}));
+}
+
 TEST_F(EditPanelTest, ClearingEmptiesTheChosenHistoriesOnly) {
     QComboBox* combo = get<QComboBox>("cboKoumoku");
     combo->setEditText("存在しない");
-    panel->cmdClear_Click();
+    panel->historyClearing()->cmdClear_Click();
     EXPECT_EQ(box->boxes.size(), 1u);
     EXPECT_FALSE(TempFolder::exists("存在しない.txt"));
 
     combo->setEditText("腕立て");
-    panel->cmdClear_Click();
+    panel->historyClearing()->cmdClear_Click();
     EXPECT_EQ(box->messageTexts(),
               QStringList({"存在しない という項目は登録されていません",
                            "腕立ての履歴データをクリアします。よろしいですか？",
@@ -401,7 +417,7 @@ TEST_F(EditPanelTest, ClearingEmptiesTheChosenHistoriesOnly) {
     EXPECT_EQ(get<QListWidget>("lstRireki")->count(), 0);
     EXPECT_EQ(changes, 1);
 
-    panel->cmdAllClear_Click();
+    panel->historyClearing()->cmdAllClear_Click();
     EXPECT_EQ(lastText(), "全ての履歴データをクリアしました");
     for (const char* name : {"腕立て", "腹筋", "背筋", "Squat", "懸垂"}) {
         EXPECT_TRUE(TempFolder::exists(std::string(name) + ".txt")) << name;
@@ -440,7 +456,7 @@ TEST_F(EditPanelTest, ModeChoicesWriteTheFileBeforeTheirMessage) {
     // Hidden, the panel ignores its controls.
     box->boxes.clear();
     panel->hide();
-    panel->optTim_Click(1);
+    panel->playModes()->optTim_Click(1);
     EXPECT_TRUE(box->boxes.empty());
     EXPECT_EQ(PCTM.LaunchMode, 2);
 }
@@ -460,7 +476,7 @@ TEST_F(EditPanelTest, TheHistoryListStaysWithTheComboItemWhenAnotherScreenMovesC
     PCTM.CurrentItem = 3;  // the history screen moved on to 背筋, which has no sets
     select(2);
     setBoxes("背筋", "31", "300");
-    panel->cmdHozon_Click();
+    panel->itemList()->cmdHozon_Click();
     EXPECT_EQ(lastText(), "背筋 の設定を更新しました");
     EXPECT_EQ(get<QListWidget>("lstRireki")->count(), 2);
     EXPECT_TRUE(get<QListWidget>("lstRireki")->item(0)->text().contains("07時05分09秒"));
@@ -468,7 +484,7 @@ TEST_F(EditPanelTest, TheHistoryListStaysWithTheComboItemWhenAnotherScreenMovesC
     // A clear-all that cannot take its copies leaves the files, and the list shows them still.
     PCTM.CurrentItem = 3;
     TempFolder::write("バックアップ", "not a folder");
-    panel->cmdAllClear_Click();
+    panel->historyClearing()->cmdAllClear_Click();
     EXPECT_EQ(get<QListWidget>("lstRireki")->count(), 2);
 }
 

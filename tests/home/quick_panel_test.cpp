@@ -36,7 +36,10 @@ class QuickPanelTest : public ::testing::Test {
         PCTM.ItemNames = {"", "腕立て", "腹筋"};
         PCTM.ItemCount = 2;
         svc.setNow(2024, 3, 7, 14, 5, 0);
-        panel.setHomeButtons(&again, &graph);
+        QObject::connect(&panel, &QuickPanel::challengeRunning, [this](bool running) {
+            again.setEnabled(!running);
+            graph.setEnabled(!running);
+        });
     }
 
     std::string quickFile(int item) { return quickFileName(PCTM.ItemNames[item]); }

@@ -42,6 +42,7 @@
 #include "data/data_files.h"
 #include "home/edit_panel.h"
 #include "home/frmSettei.h"
+#include "home/item_list_editor.h"
 #include "home/restore_dialog.h"
 #include "session/frmMain.h"
 #include "support/scripted_services.h"
@@ -465,8 +466,8 @@ TEST_P(WriteFailures, DeletingKeepsTheItemAndItsFiles) {
 TEST_P(WriteFailures, SavingTheOrderKeepsTheStoredOrder) {
     frmSettei* home = openHome();
     EditPanel* panel = openEditPanel(home);
-    panel->lstKoumoku_MouseDown(2);
-    panel->lstKoumoku_MouseUp(0);
+    panel->itemList()->lstKoumoku_MouseDown(2);
+    panel->itemList()->lstKoumoku_MouseUp(0);
     ASSERT_TRUE(panel->orderUnsaved());
     breakWrites();
     child<QPushButton>(panel, "cmdSort")->click();

@@ -1,0 +1,68 @@
+#include "home/edit_panel_common.h"
+
+#include <algorithm>
+
+#include "app/pctm.h"
+#include "ui/qt_text.h"
+#include "ui/window_services.h"
+
+namespace mitoran::edit_panel {
+
+const QString kTitleSaveError = QStringLiteral("保存エラー");
+const QString kNoSelection = QStringLiteral("先に項目を選んで下さい");
+const QString kTitleNoSelection = QStringLiteral("項目未選定");
+
+void inform(const QString& text, const QString& title) {
+    services().messageBox(text, title, MsgIcon::Information, MsgButtons::Ok);
+}
+void warn(const QString& text, const QString& title) {
+    services().messageBox(text, title, MsgIcon::Exclamation, MsgButtons::Ok);
+}
+bool confirm(const QString& text, const QString& title) {
+    return services().messageBox(text, title, MsgIcon::Exclamation, MsgButtons::OkCancel) ==
+           MsgResult::Ok;
+}
+
+void tellWriteFailure(const QString& what, const std::string& reason) {
+    warn(what + QStringLiteral("\n") + qs(reason), kTitleSaveError);
+}
+
+int itemCount() {
+    const int held = static_cast<int>(std::min({PCTM.ItemNames.size(), PCTM.ItemInstructed.size(),
+                                                PCTM.ItemTarget.size()})) -
+                     1;
+    return std::clamp<int>(PCTM.ItemCount, 0, std::max(held, 0));
+}
+
+std::vector<ItemRecord> registeredItems() {
+    std::vector<ItemRecord> items;
+    for (int i = 1; i <= itemCount(); ++i)
+        items.push_back({PCTM.ItemNames[i], PCTM.ItemInstructed[i], PCTM.ItemTarget[i]});
+    return items;
+}
+
+std::vector<std::string> registeredNames() {
+    return {PCTM.ItemNames.begin() + 1, PCTM.ItemNames.begin() + 1 + itemCount()};
+}
+
+namespace {
+
+void setItemArrays(const std::vector<ItemRecord>& items) {
+    PCTM.ItemNames.assign(1, std::string());
+    PCTM.ItemInstructed.assign(1, 0);
+    PCTM.ItemTarget.assign(1, 0);
+    for (const ItemRecord& item : items) {
+        PCTM.ItemNames.push_back(item.name);
+        PCTM.ItemInstructed.push_back(item.instructed);
+        PCTM.ItemTarget.push_back(item.target);
+    }
+    PCTM.ItemCount = static_cast<std::int16_t>(items.size());
+}
+
+}  // namespace
+
+void reloadItemsOrAssume(const std::vector<ItemRecord>& written) {
+    if (!LoadItemList()) setItemArrays(written);
+}
+
+}  // namespace mitoran::edit_panel

@@ -255,20 +255,18 @@ void frmGraph::SetUpHistoryList() {
     list->setFontSize(10);
     list->setHeaderFontSize(10);
     list->setRows(1);
-    static const int widths[] = {600, 1340, 600, 790};
-    static const char* const headers[] = {"№", "日付", "回数", "累計"};
-    // The widest texts a column holds in practice; a font wider than the design's widens the
-    // column instead of cutting its texts short.
-    static const char* const widest[] = {"00000", "00年00月00日", "00000", "0000000"};
+    // A column is at least as wide as the widest text it holds in practice: a font wider than the
+    // design's widens the column instead of cutting its texts short.
     const QFontMetrics metrics(list->font());
     const double twipsPerPixel = 15.0 * 96.0 / std::max(1, list->logicalDpiX());
-    for (int c = 0; c < 4; ++c) {
-        const int needed = metrics.horizontalAdvance(QString::fromUtf8(widest[c])) + 12;
-        list->setColumnWidthTwips(
-            c, std::max(widths[c], static_cast<int>(std::ceil(needed * twipsPerPixel))));
-        list->setText(0, c, QString::fromUtf8(headers[c]));
-        list->setColumnCentred(c);
-    }
+    const auto atLeast = [&](int twips, const char* widest) {
+        const int needed = metrics.horizontalAdvance(QString::fromUtf8(widest)) + 12;
+        return std::max(twips, static_cast<int>(std::ceil(needed * twipsPerPixel)));
+    };
+    list->setHeadings({{"№", atLeast(600, "00000")},
+                       {"日付", atLeast(1340, "00年00月00日")},
+                       {"回数", atLeast(600, "00000")},
+                       {"累計", atLeast(790, "0000000")}});
     ui->lblSort->setText(QStringLiteral("日付 昇順"));
 }
 

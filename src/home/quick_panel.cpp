@@ -163,13 +163,7 @@ void QuickPanel::SetUpQuickGrid() {
     GridView* g = ui->msgList;
     g->clear();
     g->setRows(1);
-    const int widths[4] = {620, 2700, 600, 600};
-    const char* headers[4] = {"№", "日付", "秒数", "回数"};
-    for (int c = 0; c < 4; ++c) {
-        g->setColumnWidthTwips(c, widths[c]);
-        g->setText(0, c, QString::fromUtf8(headers[c]));
-        g->setColumnCentred(c);
-    }
+    g->setHeadings({{"№", 620}, {"日付", 2700}, {"秒数", 600}, {"回数", 600}});
 }
 
 void QuickPanel::LoadQuickHistory() {

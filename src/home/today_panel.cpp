@@ -130,13 +130,7 @@ void TodayPanel::SetUpDayGrid() {
     GridView* g = ui->msgList1;
     g->clear();
     g->setRows(1);
-    const int widths[4] = {630, 1880, 900, 980};
-    const char* headers[4] = {"№", "日付", "回数", "累計"};
-    for (int c = 0; c < 4; ++c) {
-        g->setColumnWidthTwips(c, widths[c]);
-        g->setText(0, c, QString::fromUtf8(headers[c]));
-        g->setColumnCentred(c);
-    }
+    g->setHeadings({{"№", 630}, {"日付", 1880}, {"回数", 900}, {"累計", 980}});
 }
 
 void TodayPanel::ShowDayGridAndChart() {

@@ -246,6 +246,16 @@ void GridView::setColumnWidthTwips(int col, int twips) {
 
 void GridView::setColumnCentred(int col) { model_->setCentred(col); }
 
+void GridView::setHeadings(std::initializer_list<Heading> headings) {
+    int col = 0;
+    for (const Heading& h : headings) {
+        setColumnWidthTwips(col, h.twips);
+        setText(0, col, QString::fromUtf8(h.text));
+        setColumnCentred(col);
+        ++col;
+    }
+}
+
 void GridView::setFixedColumns(int cols) {
     fixedColumns_ = std::max(0, cols);
     applyFixedColumns();

@@ -3,6 +3,7 @@
 // sorts. Rows are numbered as the screens number them: 0 is the header, 1..rows()-1 the data.
 #include <QString>
 #include <QTableView>
+#include <initializer_list>
 #include <memory>
 
 namespace mitoran {
@@ -25,6 +26,12 @@ class GridView : public QTableView {
     int rows() const;
     void setColumnWidthTwips(int col, int twips);
     void setColumnCentred(int col);
+    // The heading row of columns 0, 1, …: each column's text and width in twips, centred.
+    struct Heading {
+        const char* text;  // UTF-8
+        int twips;
+    };
+    void setHeadings(std::initializer_list<Heading> headings);
     void setFixedColumns(int cols);  // columns that stay in view when scrolling sideways
 
     void setText(int row, int col, const QString& text);

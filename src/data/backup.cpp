@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -27,21 +26,6 @@ std::string stemOf(std::string_view fileName) {
 bool allDigits(std::string_view s) {
     return !s.empty() &&
            std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// True when `name` is a copy of `stem` made here: <stem>_<8 digits>_<6 digits>[_<n>].txt.
-bool isBackupOf(std::string_view name, std::string_view stem) {
-    if (name.size() <= stem.size() + 1 || name.substr(0, stem.size()) != stem ||
-        name[stem.size()] != '_')
-        return false;
-    std::string_view rest = name.substr(stem.size() + 1);
-    if (rest.size() < 4 || rest.substr(rest.size() - 4) != ".txt") return false;
-    rest.remove_suffix(4);
-    if (rest.size() < 15 || !allDigits(rest.substr(0, 8)) || rest[8] != '_' ||
-        !allDigits(rest.substr(9, 6)))
-        return false;
-    rest.remove_prefix(15);
-    return rest.empty() || (rest[0] == '_' && allDigits(rest.substr(1)));
 }
 
 std::string stamp(const LocalDateTime& t) {
@@ -106,6 +90,17 @@ void forEachCopy(F&& onCopy) {
     }
 }
 
+// By the time in the copy's name, then by its same-second number.
+bool olderCopy(const BackupCopy& a, const BackupCopy& b) {
+    const auto key = [](const BackupCopy& c) {
+        return std::tuple(static_cast<int>(c.made.date.year()),
+                          static_cast<unsigned>(c.made.date.month()),
+                          static_cast<unsigned>(c.made.date.day()), c.made.hour, c.made.minute,
+                          c.made.second, c.number, c.path);
+    };
+    return key(a) < key(b);
+}
+
 }  // namespace
 
 IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& now, int keep,
@@ -140,25 +135,15 @@ IoResult backupBeforeDestroying(std::string_view fileName, const LocalDateTime& 
     if (made) *made = target;
 
     // Keep the newest copies, ordered by their stamp and then by the same-second number.
-    struct Copy {
-        std::string stamp;
-        long number;
-        std::string name;
-    };
-    std::vector<Copy> copies;
-    // Stepped with an error code: a folder that fails half-way through must not throw.
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (!isBackupOf(name, stem) || folder / name == fs::path(std::string(spare))) continue;
-        const std::string rest = name.substr(stem.size() + 1, name.size() - stem.size() - 5);
-        const long number = rest.size() > 15 ? std::strtol(rest.c_str() + 16, nullptr, 10) : 1;
-        copies.push_back({rest.substr(0, 15), number, name});
-    }
-    std::sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) {
-        return a.stamp != b.stamp ? a.stamp < b.stamp : a.number < b.number;
+    std::vector<BackupCopy> copies;
+    forEachCopy([&](const std::string& name, const CopyName& parsed) {
+        const std::string path = std::string(kBackupFolder) + "/" + name;
+        if (parsed.stem == stem && fs::path(path) != fs::path(std::string(spare)))
+            copies.push_back({path, parsed.made, parsed.number});
     });
+    std::sort(copies.begin(), copies.end(), olderCopy);
     for (std::size_t i = 0; i + static_cast<std::size_t>(keep) < copies.size(); ++i)
-        fs::remove(folder / copies[i].name, ec);  // an old copy left behind loses nothing
+        fs::remove(fs::path(copies[i].path), ec);  // an old copy left behind loses nothing
     return IoResult::success();
 }
 
@@ -169,14 +154,8 @@ std::vector<BackupCopy> listBackups(std::string_view fileName) {
         if (equalsIgnoringAsciiCase(parsed.stem, stem))
             copies.push_back({std::string(kBackupFolder) + "/" + name, parsed.made, parsed.number});
     });
-    const auto key = [](const BackupCopy& c) {
-        return std::tuple(static_cast<int>(c.made.date.year()),
-                          static_cast<unsigned>(c.made.date.month()),
-                          static_cast<unsigned>(c.made.date.day()), c.made.hour, c.made.minute,
-                          c.made.second, c.number, c.path);
-    };
     std::sort(copies.begin(), copies.end(),
-              [&](const BackupCopy& a, const BackupCopy& b) { return key(a) > key(b); });
+              [](const BackupCopy& a, const BackupCopy& b) { return olderCopy(b, a); });
     return copies;
 }
 

@@ -280,6 +280,10 @@ bool frmMain::hsbKaisu_KeyPress(int key) {
     return true;
 }
 
+bool frmMain::keysGuarded() const {
+    return services().monotonicSeconds() - activatedAt_ < kKeyGuardSeconds;
+}
+
 bool frmMain::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         activatedAt_ = services().monotonicSeconds();
@@ -288,16 +292,12 @@ bool frmMain::event(QEvent* event) {
         // focus it and report it normal for a moment before it iconifies it.
         if (waiting_ && !isMinimized() && activatedAt_ - awaySince_ >= kAwaySettleSeconds) comeUp();
     }
-    if (event->type() == QEvent::KeyPress &&
-        services().monotonicSeconds() - activatedAt_ < kKeyGuardSeconds)
-        return true;
+    if (event->type() == QEvent::KeyPress && keysGuarded()) return true;
     return QWidget::event(event);
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        services().monotonicSeconds() - activatedAt_ < kKeyGuardSeconds)
-        return true;
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() && keysGuarded()) return true;
     if (watched == ui->hsbKaisu && event->type() == QEvent::KeyPress)
         return hsbKaisu_KeyPress(static_cast<QKeyEvent*>(event)->key());
     return QWidget::eventFilter(watched, event);

@@ -66,6 +66,8 @@ class frmMain : public QWidget {
     // Static: it runs after the round ended, when the screen may already be gone.
     static void showStepHelp(int position);
     void launchDelayEnded();
+    // Within kKeyGuardSeconds of the last activation.
+    bool keysGuarded() const;
 
     std::unique_ptr<ServiceTimer> launchTimer_;
     bool waiting_ = false;         // put away until the launch delay ends or the user takes it

@@ -136,19 +136,6 @@ void decodeCp932Into(std::string_view bytes, std::string& out) {
     });
 }
 
-bool validUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        if (static_cast<unsigned char>(s[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        const std::size_t len = utf8SequenceLength(s.substr(i));
-        if (len == 0) return false;
-        i += len;
-    }
-    return true;
-}
-
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to,
                        std::string& scratch) {
     scratch.clear();
@@ -188,6 +175,19 @@ std::optional<std::string> encodeExact(std::string_view normalised, std::string*
 }
 
 }  // namespace
+
+bool validUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t len = utf8SequenceLength(s.substr(i));
+        if (len == 0) return false;
+        i += len;
+    }
+    return true;
+}
 
 std::string normaliseForCp932(std::string_view utf8) {
     struct Pair {

@@ -38,6 +38,9 @@ enum class DataEncoding { Cp932, Utf8Marked, Utf8 };
 // and for UTF-8 text that is also valid CP932 but holds only non-Japanese letters (é, ü).
 DataEncoding detectDataEncoding(std::string_view bytes);
 
+// True when `s` is well-formed UTF-8 throughout (no overlong forms, surrogates or stray bytes).
+bool validUtf8(std::string_view s);
+
 // True when the bytes begin with a UTF-8 byte-order mark.
 bool hasUtf8Mark(std::string_view bytes);
 

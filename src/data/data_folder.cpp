@@ -19,24 +19,6 @@ bool endsWithTxt(std::string_view name) {
     return name.size() > 4 && equalsIgnoringAsciiCase(name.substr(name.size() - 4), ".txt");
 }
 
-bool validUtf8Name(std::string_view name) {
-    // A name that survives the decoder untouched as UTF-8 is text already; the quick test is
-    // that it holds no byte beyond ASCII that fails to decode.
-    for (std::size_t i = 0; i < name.size();) {
-        const auto b = static_cast<unsigned char>(name[i]);
-        std::size_t len = b < 0x80                   ? 1
-                          : (b >= 0xC2 && b <= 0xDF) ? 2
-                          : (b >= 0xE0 && b <= 0xEF) ? 3
-                          : (b >= 0xF0 && b <= 0xF4) ? 4
-                                                     : 0;
-        if (len == 0 || i + len > name.size()) return false;
-        for (std::size_t k = 1; k < len; ++k)
-            if ((static_cast<unsigned char>(name[i + k]) & 0xC0) != 0x80) return false;
-        i += len;
-    }
-    return true;
-}
-
 // Regular files of the working folder, hidden ones (the lock file among them) left out.
 std::vector<std::string> plainFiles() {
     std::vector<std::string> out;
@@ -92,7 +74,7 @@ std::string sameNameNotice(const std::vector<SameNameFiles>& groups) {
 std::vector<CodedName> cp932NamedFiles() {
     std::vector<CodedName> out;
     for (const std::string& name : plainFiles()) {
-        if (validUtf8Name(name)) continue;
+        if (validUtf8(name)) continue;  // text already
         const std::string proper = decodeCp932(name);
         if (proper.find("\xEF\xBF\xBD") != std::string::npos || !endsWithTxt(proper)) continue;
         out.push_back({name, proper});

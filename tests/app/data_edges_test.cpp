@@ -94,6 +94,15 @@ class DataEdges : public ::testing::Test {
     void selectItem(int row) {
         screens::homeScreen()->findChild<QListWidget*>("lstKoumoku")->setCurrentRow(row);
     }
+    // From the start to 変更 of the item in `row`, with `text` typed into `box`.
+    void changeItem(int row, const char* box, const char* text) {
+        ASSERT_EQ(start(), 0);
+        home();
+        click("cmdMaster");
+        selectItem(row);
+        typeInto(box, text);
+        click("cmdHozon");
+    }
     void recordSet() {
         ASSERT_NE(screens::promptScreen(), nullptr);
         screens::promptScreen()->cmdNext_Click();
@@ -163,16 +172,8 @@ TEST_F(DataEdges, NamesOfTheProgramsOwnFiles) {
          refused("プレイ設定", "プレイ設定.txt")},
         {"新規 クイック_腕立て", plain, typedAtNew("クイック_腕立て"), plain,
          QStringLiteral("「クイック_」で始まる名前はクイックマッスルの記録ファイルと重なるため")},
-        {"変更 to 設定", plain,
-         [](DataEdges& t) {
-             ASSERT_EQ(t.start(), 0);
-             t.home();
-             t.click("cmdMaster");
-             t.selectItem(0);
-             t.typeInto("txtKoumoku", "設定");
-             t.click("cmdHozon");
-         },
-         plain, refused("設定", "設定.txt")},
+        {"変更 to 設定", plain, [](DataEdges& t) { t.changeItem(0, "txtKoumoku", "設定"); }, plain,
+         refused("設定", "設定.txt")},
         {"削除 of a hand-made item 設定",
          withSettingsItem,
          [](DataEdges& t) {
@@ -282,14 +283,7 @@ TEST_F(DataEdges, FilesSavedAsUtf8) {
          {}},
         {"the item list rewritten as CP932 after a copy",
          utf8,
-         [](DataEdges& t) {
-             ASSERT_EQ(t.start(), 0);
-             t.home();
-             t.click("cmdMaster");
-             t.selectItem(1);
-             t.typeInto("txtKaisu", "30");
-             t.click("cmdHozon");
-         },
+         [](DataEdges& t) { t.changeItem(1, "txtKaisu", "30"); },
          changed,
          {}},
         {"the settings too",

@@ -24,11 +24,6 @@ namespace {
 
 const QColor kUnsavedOrderColour(255, 224, 192);
 
-const QString kBelowOne = QStringLiteral("必ず１以上を入力して下さい");
-const QString kTitleBelowOne = QStringLiteral("下限値制限");
-const QString kTitleAboveLimit = QStringLiteral("上限値制限");
-const QString kTargetAboveLimit = QStringLiteral("必ず２１４７４８３６４７以下を入力して下さい");
-
 }  // namespace
 
 ItemListEditor::ItemListEditor(QWidget* parent)
@@ -223,8 +218,7 @@ void ItemListEditor::reloadAfterFailedWrite() {
 
 void ItemListEditor::cmdNew_Click() {
     if (ui->lstKoumoku->count() >= kItemLimit || itemCount() >= kItemLimit) {
-        warn(QStringLiteral("登録できる項目数は２０項目までです。"),
-             QStringLiteral("項目数上限制約"));
+        warnItemLimit();
         return;
     }
     std::string name;
@@ -275,12 +269,8 @@ void ItemListEditor::cmdHozon_Click() {
         return;
     }
     const TypedCount instructed = readTypedCount(utf8(ui->txtKaisu->text()), kMaxInstructed);
-    if (instructed.check == CountCheck::BelowOne) return warn(kBelowOne, kTitleBelowOne);
-    if (instructed.check == CountCheck::AboveLimit)
-        return warn(QStringLiteral("必ず１０００以下を入力して下さい"), kTitleAboveLimit);
     const TypedCount target = readTypedCount(utf8(ui->txtMokuhyo->text()), kMaxTarget);
-    if (target.check == CountCheck::BelowOne) return warn(kBelowOne, kTitleBelowOne);
-    if (target.check == CountCheck::AboveLimit) return warn(kTargetAboveLimit, kTitleAboveLimit);
+    if (!countsAccepted(instructed, target)) return;
 
     const std::string oldName = PCTM.ItemNames[n];
     if (newName != oldName) {

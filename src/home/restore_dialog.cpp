@@ -7,6 +7,7 @@
 
 #include "data/item_limit.h"
 #include "data/records.h"
+#include "home/edit_panel_common.h"
 #include "home/item_validation.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
@@ -14,14 +15,12 @@
 
 namespace mitoran {
 
+using edit_panel::warn;
+
 namespace {
 
 const QString kTitleError = QStringLiteral("復元エラー");
 const QString kDeletedMark = QStringLiteral("（削除済み）");
-
-void warn(const QString& text, const QString& title) {
-    services().messageBox(text, title, MsgIcon::Exclamation, MsgButtons::Ok);
-}
 
 QTableWidgetItem* cell(const std::string& text, bool right = false) {
     auto* item = new QTableWidgetItem(qs(text));
@@ -103,8 +102,7 @@ void RestoreDialog::listBackups() {
 
 bool RestoreDialog::askedAddBack(ItemRecord& item) {
     if (static_cast<int>(registered_.size()) >= kItemLimit) {
-        warn(QStringLiteral("登録できる項目数は２０項目までです。"),
-             QStringLiteral("項目数上限制約"));
+        edit_panel::warnItemLimit();
         return false;
     }
     if (const auto problem = itemNameProblem(item.name, registered_)) {
@@ -113,19 +111,7 @@ bool RestoreDialog::askedAddBack(ItemRecord& item) {
     }
     const TypedCount instructed = readTypedCount(utf8(ui->txtKaisu->text()), kMaxInstructed);
     const TypedCount target = readTypedCount(utf8(ui->txtMokuhyo->text()), kMaxTarget);
-    for (const TypedCount& typed : {instructed, target}) {
-        if (typed.check == CountCheck::BelowOne) {
-            warn(QStringLiteral("必ず１以上を入力して下さい"), QStringLiteral("下限値制限"));
-            return false;
-        }
-    }
-    if (instructed.check == CountCheck::AboveLimit || target.check == CountCheck::AboveLimit) {
-        warn(instructed.check == CountCheck::AboveLimit
-                 ? QStringLiteral("必ず１０００以下を入力して下さい")
-                 : QStringLiteral("必ず２１４７４８３６４７以下を入力して下さい"),
-             QStringLiteral("上限値制限"));
-        return false;
-    }
+    if (!edit_panel::countsAccepted(instructed, target)) return false;
     item.instructed = static_cast<std::int16_t>(instructed.value);
     item.target = target.value;
     return true;

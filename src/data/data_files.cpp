@@ -263,19 +263,14 @@ std::string quickFileName(std::string_view itemName) {
 
 namespace {
 
-void itemListInto(std::string_view text, Loaded<ItemRecord>& out) {
-    parseRecordsInto(
-        text, 3,
-        [](const Fields& f, ItemRecord& r) {
-            const auto instructed = int16Field(f[1]);
-            const auto target = int32Field(f[2]);
-            if (!instructed || !target) return false;
-            r.name = std::string(f[0]);
-            r.instructed = *instructed;
-            r.target = *target;
-            return true;
-        },
-        out);
+bool fillItem(const Fields& f, ItemRecord& r) {
+    const auto instructed = int16Field(f[1]);
+    const auto target = int32Field(f[2]);
+    if (!instructed || !target) return false;
+    r.name = std::string(f[0]);
+    r.instructed = *instructed;
+    r.target = *target;
+    return true;
 }
 
 bool fillHistoryRecord(const Fields& f, HistoryRecord& r) {
@@ -329,47 +324,43 @@ void historyInto(std::string_view text, Loaded<HistoryRecord>& out) {
     });
 }
 
-void settingsInto(std::string_view text, Loaded<SettingsRecord>& out) {
-    parseRecordsInto(
-        text, 2,
-        [](const Fields& f, SettingsRecord& r) {
-            const auto on = int16Field(f[1]);
-            if (!on) return false;
-            r.label = std::string(f[0]);
-            r.helpTour = *on;
-            return true;
-        },
-        out);
+bool fillSettings(const Fields& f, SettingsRecord& r) {
+    const auto on = int16Field(f[1]);
+    if (!on) return false;
+    r.label = std::string(f[0]);
+    r.helpTour = *on;
+    return true;
 }
 
-void playSettingsInto(std::string_view text, Loaded<PlaySettings>& out) {
-    parseRecordsInto(
-        text, 3,
-        [](const Fields& f, PlaySettings& r) {
-            const auto launch = int16Field(f[0]);
-            const auto count = int16Field(f[1]);
-            const auto interval = numberField(f[2]);
-            if (!launch || !count || !interval || !(std::fabs(*interval) <= FLT_MAX)) return false;
-            r.launchMode = *launch;
-            r.countMode = *count;
-            r.interval = static_cast<float>(*interval);
-            return true;
-        },
-        out);
+bool fillPlaySettings(const Fields& f, PlaySettings& r) {
+    const auto launch = int16Field(f[0]);
+    const auto count = int16Field(f[1]);
+    const auto interval = numberField(f[2]);
+    if (!launch || !count || !interval || !(std::fabs(*interval) <= FLT_MAX)) return false;
+    r.launchMode = *launch;
+    r.countMode = *count;
+    r.interval = static_cast<float>(*interval);
+    return true;
 }
 
-void quickHistoryInto(std::string_view text, Loaded<QuickRecord>& out) {
-    parseRecordsInto(
-        text, 4,
-        [](const Fields& f, QuickRecord& r) {
-            r.date = std::string(f[0]);
-            r.time = std::string(f[1]);
-            r.seconds = std::string(f[2]);
-            r.count = std::string(f[3]);
-            return true;
-        },
-        out);
+// Quick Muscle fields are kept as stored; the panel shows them as they are.
+bool fillQuickRecord(const Fields& f, QuickRecord& r) {
+    r.date = std::string(f[0]);
+    r.time = std::string(f[1]);
+    r.seconds = std::string(f[2]);
+    r.count = std::string(f[3]);
+    return true;
 }
+
+// The parsers of the formats whose every line goes through the general rules.
+template <class T, std::size_t FieldCount, bool (*Fill)(const Fields&, T&)>
+void recordsInto(std::string_view text, Loaded<T>& out) {
+    parseRecordsInto(text, FieldCount, Fill, out);
+}
+constexpr auto itemListInto = recordsInto<ItemRecord, 3, fillItem>;
+constexpr auto settingsInto = recordsInto<SettingsRecord, 2, fillSettings>;
+constexpr auto playSettingsInto = recordsInto<PlaySettings, 3, fillPlaySettings>;
+constexpr auto quickHistoryInto = recordsInto<QuickRecord, 4, fillQuickRecord>;
 
 }  // namespace
 

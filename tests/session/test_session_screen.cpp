@@ -13,6 +13,7 @@
 #include "data/data_files.h"
 #include "home/frmSettei.h"
 #include "session/frmMain.h"
+#include "support/screen_texts.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/grid_view.h"
@@ -107,11 +108,11 @@ class SessionScreen : public ::testing::Test {
     FlashWatch* svc = nullptr;
 };
 
-TEST_F(SessionScreen, WholeRoundWithTheHelpTourRecordsEveryConfirmedSet) {
+TEST_F(SessionScreen, TheHelpTourWelcomesAndTheFirstPositionIsShown) {
     setUpFiles({{"腕立て", 10}, {"腹筋", 20}, {"スクワット", 30}}, 1, 0);
     frmMain* form = open();
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("ミトラン"));
+    EXPECT_EQ(form->windowTitle(), texts::kWindowTitle);
     ASSERT_EQ(svc->boxes.size(), 1u);
     EXPECT_EQ(svc->boxes[0].title, kHelpTitle);
     EXPECT_TRUE(svc->boxes[0].text.startsWith(QStringLiteral("ミトラン に興味を")));
@@ -127,17 +128,61 @@ TEST_F(SessionScreen, WholeRoundWithTheHelpTourRecordsEveryConfirmedSet) {
     EXPECT_EQ(planColour(1), paletteColour(12));
     EXPECT_EQ(planColour(2), paletteColour(15));
     EXPECT_TRUE(TempFolder::exists("腕立て.txt"));  // the analysis creates the missing file
+}
 
-    enter();
+TEST_F(SessionScreen, EachConfirmedSetIsWrittenAtOnceAndTheNextPositionExplained) {
+    setUpFiles({{"腕立て", 10}, {"腹筋", 20}, {"スクワット", 30}}, 1, 0);
+    ASSERT_NE(open(), nullptr);
+    // Per confirmation: when, the record written, then the next position and its tour text;
+    // no next position: the round is over.
+    struct Step {
+        int day, hour, minute, second;
+        const char* file;
+        const char* date;
+        const char* time;
+        int count;
+        const char* next;  // the item shown next, with its instructed count
+        const char* instructed;
+        const char* caption;
+        const char* tourStart;
+        const char* tourEnd;
+    };
+    const Step steps[] = {
+        {7, 21, 5, 9, "腕立て.txt", "2024年03月07日", "21時05分09秒", 10, "腹筋", "20", "次へ",
+         "同様に次のトレーニング", "クリックします\r\n"},
+        {7, 21, 6, 0, "腹筋.txt", "2024年03月07日", "21時06分00秒", 20, "スクワット", "30",
+         "終わり", "指示数の下に", ""},
+        // The last position's text comes once more, after the home screen opened.
+        {8, 0, 0, 1, "スクワット.txt", "2024年03月08日", "00時00分01秒", 30, nullptr, nullptr,
+         nullptr, "指示数の下に", ""},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        const Step& s = steps[i];
+        SCOPED_TRACE(s.file);
+        svc->setNow(2024, 3, s.day, s.hour, s.minute, s.second);
+        enter();
+        EXPECT_EQ(TempFolder::read(s.file), record(s.date, s.time, s.count));
+        EXPECT_TRUE(svc->boxes.back().text.startsWith(QString::fromUtf8(s.tourStart)));
+        EXPECT_TRUE(svc->boxes.back().text.endsWith(QString::fromUtf8(s.tourEnd)));
+        if (!s.next) break;
+        ASSERT_NE(screens::promptScreen(), nullptr);
+        EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QString::fromUtf8(s.caption));
+        EXPECT_EQ(text("lblKoumoku"), QString::fromUtf8(s.next));
+        EXPECT_EQ(text("lblKaisu"), QString::fromUtf8(s.instructed));
+        EXPECT_EQ(planColour(static_cast<int>(i) + 1), paletteColour(15));
+        EXPECT_EQ(planColour(static_cast<int>(i) + 2), paletteColour(12));
+    }
     EXPECT_EQ(TempFolder::read("腕立て.txt"), record("2024年03月07日", "21時05分09秒", 10));
-    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("次へ"));
-    EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腹筋"));
-    EXPECT_EQ(text("lblKaisu"), QStringLiteral("20"));
-    EXPECT_EQ(planColour(1), paletteColour(15));
-    EXPECT_EQ(planColour(2), paletteColour(12));
-    EXPECT_TRUE(svc->boxes.back().text.startsWith(QStringLiteral("同様に次のトレーニング")));
-    EXPECT_TRUE(svc->boxes.back().text.endsWith(QStringLiteral("クリックします\r\n")));
+    EXPECT_EQ(screens::promptScreen(), nullptr);
+    EXPECT_NE(screens::homeScreen(), nullptr);
+    EXPECT_EQ(svc->waits, (std::vector<double>{0.1f, 0.1f}));
+}
 
+TEST_F(SessionScreen, AZeroCountAsksFirstAndIsWrittenOnlyOnceConfirmed) {
+    setUpFiles({{"腕立て", 10}, {"腹筋", 20}, {"スクワット", 30}}, 1, 0);
+    frmMain* form = open();
+    ASSERT_NE(form, nullptr);
+    enter();
     for (int i = 0; i < 25; ++i) key(Qt::Key_Left);
     EXPECT_EQ(text("lblKaisu"), QStringLiteral("0"));
     svc->boxAnswers = {MsgResult::Cancel, MsgResult::Ok};
@@ -153,19 +198,7 @@ TEST_F(SessionScreen, WholeRoundWithTheHelpTourRecordsEveryConfirmedSet) {
     svc->setNow(2024, 3, 7, 21, 6, 0);
     enter();
     EXPECT_EQ(TempFolder::read("腹筋.txt"), record("2024年03月07日", "21時06分00秒", 0));
-    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("終わり"));
     EXPECT_EQ(text("lblKoumoku"), QStringLiteral("スクワット"));
-    EXPECT_TRUE(svc->boxes.back().text.startsWith(QStringLiteral("指示数の下に")));
-
-    svc->setNow(2024, 3, 8, 0, 0, 1);
-    enter();
-    EXPECT_EQ(TempFolder::read("スクワット.txt"), record("2024年03月08日", "00時00分01秒", 30));
-    EXPECT_EQ(TempFolder::read("腕立て.txt"), record("2024年03月07日", "21時05分09秒", 10));
-    EXPECT_EQ(screens::promptScreen(), nullptr);
-    EXPECT_NE(screens::homeScreen(), nullptr);
-    // The last position's text comes once more, after the home screen opened.
-    EXPECT_TRUE(svc->boxes.back().text.startsWith(QStringLiteral("指示数の下に")));
-    EXPECT_EQ(svc->waits, (std::vector<double>{0.1f, 0.1f}));
 }
 
 TEST_F(SessionScreen, WithoutTheHelpTourNoTextIsShown) {

@@ -25,6 +25,7 @@ namespace {
 
 using testing::ScriptedServices;
 using testing::TempFolder;
+namespace prompt = texts::prompt;
 
 // Notes the window colour whenever the screen waits, which is while its flash is showing.
 struct FlashWatch : ScriptedServices {
@@ -118,7 +119,7 @@ TEST_F(SessionScreen, TheHelpTourWelcomesAndTheFirstPositionIsShown) {
     EXPECT_TRUE(svc->boxes[0].text.startsWith(QStringLiteral("ミトラン に興味を")));
     EXPECT_TRUE(svc->boxes[0].text.endsWith(QStringLiteral("保存されます。 ")));
 
-    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("次へ"));
+    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), prompt::kNext);
     EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腕立て"));
     EXPECT_EQ(text("lblKaisu"), QStringLiteral("10"));
     EXPECT_EQ(bar()->value(), 10);
@@ -143,18 +144,18 @@ TEST_F(SessionScreen, EachConfirmedSetIsWrittenAtOnceAndTheNextPositionExplained
         int count;
         const char* next;  // the item shown next, with its instructed count
         const char* instructed;
-        const char* caption;
+        QString caption;
         const char* tourStart;
         const char* tourEnd;
     };
     const Step steps[] = {
-        {7, 21, 5, 9, "腕立て.txt", "2024年03月07日", "21時05分09秒", 10, "腹筋", "20", "次へ",
-         "同様に次のトレーニング", "クリックします\r\n"},
+        {7, 21, 5, 9, "腕立て.txt", "2024年03月07日", "21時05分09秒", 10, "腹筋", "20",
+         prompt::kNext, "同様に次のトレーニング", "クリックします\r\n"},
         {7, 21, 6, 0, "腹筋.txt", "2024年03月07日", "21時06分00秒", 20, "スクワット", "30",
-         "終わり", "指示数の下に", ""},
+         prompt::kLast, "指示数の下に", ""},
         // The last position's text comes once more, after the home screen opened.
         {8, 0, 0, 1, "スクワット.txt", "2024年03月08日", "00時00分01秒", 30, nullptr, nullptr,
-         nullptr, "指示数の下に", ""},
+         QString(), "指示数の下に", ""},
     };
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         const Step& s = steps[i];
@@ -166,7 +167,7 @@ TEST_F(SessionScreen, EachConfirmedSetIsWrittenAtOnceAndTheNextPositionExplained
         EXPECT_TRUE(svc->boxes.back().text.endsWith(QString::fromUtf8(s.tourEnd)));
         if (!s.next) break;
         ASSERT_NE(screens::promptScreen(), nullptr);
-        EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QString::fromUtf8(s.caption));
+        EXPECT_EQ(child<QPushButton>("cmdNext")->text(), s.caption);
         EXPECT_EQ(text("lblKoumoku"), QString::fromUtf8(s.next));
         EXPECT_EQ(text("lblKaisu"), QString::fromUtf8(s.instructed));
         EXPECT_EQ(planColour(static_cast<int>(i) + 1), paletteColour(15));
@@ -215,7 +216,7 @@ TEST_F(SessionScreen, WelcomeComesOncePerRunAndNeverAfterARestart) {
     setUpFiles({{"腕立て", 10}}, 1, 0);
     ASSERT_NE(open(), nullptr);
     EXPECT_EQ(boxesTitled(kHelpTitle), 1);
-    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("終了"));
+    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), prompt::kSingle);
     QTest::mouseClick(child<QPushButton>("cmdCut"), Qt::LeftButton);
     EXPECT_EQ(TempFolder::read("腕立て.txt"), "");  // the scissors record nothing
     const int afterFirst = boxesTitled(kHelpTitle);
@@ -320,7 +321,7 @@ TEST_F(SessionScreen, SingleItemModeRecordsOneSetAndTheArrowLeavesTheModeAlone) 
     PCTM.SingleItemMode = -1;
     PCTM.SingleItemIndex = 2;
     ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("終了"));
+    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), prompt::kSingle);
     EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腹筋"));
     EXPECT_EQ(planColour(2), paletteColour(12));
     EXPECT_FALSE(child<QLabel>("lblSnd_3")->isHidden());
@@ -348,7 +349,7 @@ TEST_F(SessionScreen, SingleItemModeRecordsOneSetAndTheArrowLeavesTheModeAlone) 
     PCTM.SingleItemIndex = 7;
     ASSERT_NE(open(), nullptr);
     EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腕立て"));
-    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("次へ"));
+    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), prompt::kNext);
     EXPECT_EQ(PCTM.SingleItemMode, 0);
 }
 
@@ -443,7 +444,7 @@ TEST_F(SessionScreen, LeavingASingleItemRoundAnyWayMakesTheNextRoundWhole) {
         EXPECT_EQ(PCTM.SingleItemMode, 0) << how;
         ASSERT_NE(open(), nullptr) << how;
         EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腕立て")) << how;
-        EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("次へ")) << how;
+        EXPECT_EQ(child<QPushButton>("cmdNext")->text(), prompt::kNext) << how;
         screens::closeScreen(screens::promptScreen());
         screens::closeScreen(screens::homeScreen());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

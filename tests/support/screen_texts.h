@@ -9,6 +9,13 @@ namespace mitoran::texts {
 
 inline const QString kWindowTitle = QStringLiteral("ミトラン");
 
+// The prompt screen: the caption of its confirm button says what the next press does.
+namespace prompt {
+inline const QString kNext = QStringLiteral("次へ");
+inline const QString kLast = QStringLiteral("終わり");  // the last item of a round
+inline const QString kSingle = QStringLiteral("終了");  // the one item of its round
+}  // namespace prompt
+
 // The edit panel: its item list, history clearing and play modes.
 namespace edit {
 inline const QString kSaveErrorTitle = QStringLiteral("保存エラー");

@@ -265,7 +265,7 @@ TEST_F(HistoryScreenTest, HelpTourExplainsTheScreenOnOpeningAndModesButNotItemSw
     PCTM.HelpTourOn = 1;
     ASSERT_NE(open(), nullptr);
     ASSERT_EQ(services_->messageBoxes().size(), 1u);
-    EXPECT_EQ(services_->messageBoxes()[0].title, "ヘルプツアー");
+    EXPECT_EQ(services_->messageBoxes()[0].title, texts::kHelpTourTitle);
     EXPECT_EQ(services_->messageBoxes()[0].text,
               "これはトレーニング開始日から現在までの状況を参照できる機能です。\r\n\r\n"
               "開始日や経過日数、セット数や回数など様々な情報を表示しています。\r\n"

@@ -224,7 +224,7 @@ TEST_F(HomeLoad, HelpTextOnlyWithTheTourOn) {
     reopenHome();
     ASSERT_EQ(svc->messageBoxes().size(), 1u);
     const RecordedBox box = svc->messageBoxes()[0];
-    EXPECT_EQ(box.title, "ヘルプツアー");
+    EXPECT_EQ(box.title, texts::kHelpTourTitle);
     EXPECT_EQ(box.icon, MsgIcon::Information);
     EXPECT_EQ(
         box.text,

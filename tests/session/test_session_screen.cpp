@@ -45,8 +45,6 @@ int paletteIndex(const QColor& c) {
     return -1;
 }
 
-const QString kHelpTitle = QStringLiteral("ヘルプツアー");
-
 class SessionScreen : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -115,7 +113,7 @@ TEST_F(SessionScreen, TheHelpTourWelcomesAndTheFirstPositionIsShown) {
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->windowTitle(), texts::kWindowTitle);
     ASSERT_EQ(svc->boxes.size(), 1u);
-    EXPECT_EQ(svc->boxes[0].title, kHelpTitle);
+    EXPECT_EQ(svc->boxes[0].title, texts::kHelpTourTitle);
     EXPECT_TRUE(svc->boxes[0].text.startsWith(QStringLiteral("ミトラン に興味を")));
     EXPECT_TRUE(svc->boxes[0].text.endsWith(QStringLiteral("保存されます。 ")));
 
@@ -215,13 +213,13 @@ TEST_F(SessionScreen, WithoutTheHelpTourNoTextIsShown) {
 TEST_F(SessionScreen, WelcomeComesOncePerRunAndNeverAfterARestart) {
     setUpFiles({{"腕立て", 10}}, 1, 0);
     ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(boxesTitled(kHelpTitle), 1);
+    EXPECT_EQ(boxesTitled(texts::kHelpTourTitle), 1);
     EXPECT_EQ(child<QPushButton>("cmdNext")->text(), prompt::kSingle);
     QTest::mouseClick(child<QPushButton>("cmdCut"), Qt::LeftButton);
     EXPECT_EQ(TempFolder::read("腕立て.txt"), "");  // the scissors record nothing
-    const int afterFirst = boxesTitled(kHelpTitle);
+    const int afterFirst = boxesTitled(texts::kHelpTourTitle);
     ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(boxesTitled(kHelpTitle), afterFirst);
+    EXPECT_EQ(boxesTitled(texts::kHelpTourTitle), afterFirst);
 
     screens::closeScreen(screens::promptScreen());
     PCTM = Pctm{};
@@ -229,7 +227,7 @@ TEST_F(SessionScreen, WelcomeComesOncePerRunAndNeverAfterARestart) {
     PCTM.RoundRestarted = -1;
     svc->boxes.clear();
     ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(boxesTitled(kHelpTitle), 0);
+    EXPECT_EQ(boxesTitled(texts::kHelpTourTitle), 0);
     EXPECT_EQ(PCTM.WelcomeShown, 0);
 }
 

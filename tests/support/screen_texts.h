@@ -8,6 +8,8 @@
 namespace mitoran::texts {
 
 inline const QString kWindowTitle = QStringLiteral("ミトラン");
+// Every screen's explanations while the help tour is on.
+inline const QString kHelpTourTitle = QStringLiteral("ヘルプツアー");
 
 // The prompt screen: the caption of its confirm button says what the next press does.
 namespace prompt {

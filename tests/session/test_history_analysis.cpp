@@ -36,24 +36,15 @@ using Counts = std::vector<std::int32_t>;
 using Totals = std::vector<std::int64_t>;
 
 // The prompt's twelve figures in the order the screen shows them.
-const std::pair<const char*, std::string PromptStatistics::*> kLabels[] = {
-    {"lblSet", &PromptStatistics::lblSet},
-    {"lblSetTotalMax", &PromptStatistics::lblSetTotalMax},
-    {"lblTodaySet", &PromptStatistics::lblTodaySet},
-    {"lblSetSa", &PromptStatistics::lblSetSa},
-    {"lblSetKaiAvg", &PromptStatistics::lblSetKaiAvg},
-    {"lblTotal", &PromptStatistics::lblTotal},
-    {"lblDayMax", &PromptStatistics::lblDayMax},
-    {"lblTodayTotal", &PromptStatistics::lblTodayTotal},
-    {"lblKaiSa", &PromptStatistics::lblKaiSa},
-    {"lblDayAvg", &PromptStatistics::lblDayAvg},
-    {"lblSetMax", &PromptStatistics::lblSetMax},
-    {"lblSetAvg", &PromptStatistics::lblSetAvg},
-};
+const char* const kLabels[] = {"lblSet",       "lblSetTotalMax", "lblTodaySet", "lblSetSa",
+                               "lblSetKaiAvg", "lblTotal",       "lblDayMax",   "lblTodayTotal",
+                               "lblKaiSa",     "lblDayAvg",      "lblSetMax",   "lblSetAvg"};
 void expectLabels(const PromptStatistics& s, const Texts& want) {
-    ASSERT_EQ(want.size(), std::size(kLabels));
-    for (std::size_t i = 0; i < want.size(); ++i)
-        EXPECT_EQ(s.*kLabels[i].second, want[i]) << kLabels[i].first;
+    const Texts shown = {s.lblSet,       s.lblSetTotalMax, s.lblTodaySet, s.lblSetSa,
+                         s.lblSetKaiAvg, s.lblTotal,       s.lblDayMax,   s.lblTodayTotal,
+                         s.lblKaiSa,     s.lblDayAvg,      s.lblSetMax,   s.lblSetAvg};
+    ASSERT_EQ(want.size(), shown.size());
+    for (std::size_t i = 0; i < want.size(); ++i) EXPECT_EQ(shown[i], want[i]) << kLabels[i];
 }
 
 TEST(HistoryAnalysis, EmptyHistoryHasNoDataMarkersAndZeroLabels) {

@@ -136,15 +136,11 @@ TEST_F(SessionScreen, EachConfirmedSetIsWrittenAtOnceAndTheNextPositionExplained
     // no next position: the round is over.
     struct Step {
         int day, hour, minute, second;
-        const char* file;
-        const char* date;
-        const char* time;
+        const char *file, *date, *time;
         int count;
-        const char* next;  // the item shown next, with its instructed count
-        const char* instructed;
+        const char *next, *instructed;  // the item shown next and its instructed count
         QString caption;
-        const char* tourStart;
-        const char* tourEnd;
+        const char *tourStart, *tourEnd;
     };
     const Step steps[] = {
         {7, 21, 5, 9, "腕立て.txt", "2024年03月07日", "21時05分09秒", 10, "腹筋", "20",

@@ -189,6 +189,7 @@ TEST_F(SessionScreen, AZeroCountAsksFirstAndIsWrittenOnlyOnceConfirmed) {
     EXPECT_EQ(TempFolder::read("腹筋.txt"), "");
     EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腹筋"));
     EXPECT_EQ(form->focusWidget(), bar());
+    EXPECT_EQ(svc->waits.size(), 1u) << "a refused zero does not flash";
 
     svc->setNow(2024, 3, 7, 21, 6, 0);
     enter();

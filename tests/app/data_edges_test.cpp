@@ -17,11 +17,13 @@
 #include "home/frmSettei.h"
 #include "session/frmMain.h"
 #include "support/screen_reset.h"
+#include "support/screen_texts.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 
 namespace mitoran {
 namespace {
+namespace edit = texts::edit;
 
 using testing::ScriptedServices;
 using testing::TempFolder;
@@ -224,7 +226,7 @@ TEST_F(DataEdges, TwoSpellingsOfOneFile) {
              t.click("cmdMaster");
              t.svc->inputAnswers = {"背筋", "20", "200"};
              t.click("cmdNew");
-             EXPECT_EQ(t.boxesHolding(QStringLiteral("背筋 の設定を新規登録しました")), 1);
+             EXPECT_EQ(t.boxesHolding(edit::added("背筋")), 1);
          },
          added, told},
         {"並び替え too",

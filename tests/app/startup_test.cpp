@@ -6,6 +6,7 @@
 #include "app/pctm.h"
 #include "app/screens.h"
 #include "support/screen_reset.h"
+#include "support/screen_texts.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 
@@ -138,7 +139,7 @@ TEST_F(Startup, SettingsSwitchTheHelpTourByTheirSecondField) {
             EXPECT_TRUE(s.boxes.empty()) << "the tour is off: nothing is shown";
         } else {
             ASSERT_EQ(s.boxes.size(), 1u);
-            EXPECT_EQ(s.boxes[0].title, QStringLiteral("ヘルプツアー"));
+            EXPECT_EQ(s.boxes[0].title, texts::kHelpTourTitle);
             EXPECT_EQ(s.boxes[0].text, QStringLiteral("ようこそ\r\n\r\nミトランへ"));
             EXPECT_EQ(s.boxes[0].icon, MsgIcon::Information);
             EXPECT_EQ(s.boxes[0].buttons, MsgButtons::Ok);

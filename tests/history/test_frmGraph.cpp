@@ -18,6 +18,7 @@
 #include "data/data_files.h"
 #include "history/frmGraph.h"
 #include "home/frmSettei.h"
+#include "support/screen_texts.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/chart_view.h"
@@ -26,6 +27,7 @@
 using namespace mitoran;
 using mitoran::testing::ScriptedServices;
 using mitoran::testing::TempFolder;
+using namespace mitoran::texts::history;
 
 namespace {
 
@@ -92,6 +94,17 @@ class HistoryScreenTest : public ::testing::Test {
         auto* l = child<QLabel>(name);
         return l ? l->text() : QString();
     }
+    // The summary figures in the order the screen shows them, after the first and last date.
+    static constexpr const char* kFigures[] = {
+        "lblDate_Sa", "lblJisshibi", "lblMiJisshibi", "lblSet",    "lblTotal", "lblSetMax",
+        "lblSetMin",  "lblSetAvg",   "lblDayMax",     "lblDayMin", "lblDayAvg"};
+    void expectSummary(const char* first, const char* last, const QStringList& figures) {
+        EXPECT_EQ(label("lblStDate"), first);
+        EXPECT_EQ(label("lblEdDate"), last);
+        ASSERT_EQ(figures.size(), static_cast<qsizetype>(std::size(kFigures)));
+        for (std::size_t i = 0; i < std::size(kFigures); ++i)
+            EXPECT_EQ(label(kFigures[i]), figures[static_cast<qsizetype>(i)]) << kFigures[i];
+    }
     GridView* list() { return child<GridView>("msgList"); }
     ChartView* chart() { return child<ChartView>("MSChart1"); }
 
@@ -143,19 +156,8 @@ TEST_F(HistoryScreenTest, OneRecordGivesOneDayAndAveragesEqualToTheCount) {
     addSet("腕立て", 2024, 3, 5, 12);
     ASSERT_NE(open(), nullptr);
 
-    EXPECT_EQ(label("lblStDate"), "2024/03/05");
-    EXPECT_EQ(label("lblEdDate"), "2024/03/05");
-    EXPECT_EQ(label("lblDate_Sa"), "1");
-    EXPECT_EQ(label("lblJisshibi"), "1");
-    EXPECT_EQ(label("lblMiJisshibi"), "0");
-    EXPECT_EQ(label("lblSet"), "1");
-    EXPECT_EQ(label("lblTotal"), "12");
-    EXPECT_EQ(label("lblSetMax"), "12");
-    EXPECT_EQ(label("lblSetMin"), "12");
-    EXPECT_EQ(label("lblSetAvg"), "12.00");
-    EXPECT_EQ(label("lblDayMax"), "12");
-    EXPECT_EQ(label("lblDayMin"), "12");
-    EXPECT_EQ(label("lblDayAvg"), "12.00");
+    expectSummary("2024/03/05", "2024/03/05",
+                  {"1", "1", "0", "1", "12", "12", "12", "12.00", "12", "12", "12.00"});
     EXPECT_EQ(screens::historyScreen()->windowTitle(), "筋トレ実績詳細");
 }
 
@@ -166,19 +168,8 @@ TEST_F(HistoryScreenTest, SpanCountsDaysWithoutSetsAndGroupsSetsOfOneDay) {
     addSet("腹筋", 2024, 3, 3, 15);
     ASSERT_NE(open(), nullptr);
 
-    EXPECT_EQ(label("lblStDate"), "2024/03/01");
-    EXPECT_EQ(label("lblEdDate"), "2024/03/03");
-    EXPECT_EQ(label("lblDate_Sa"), "3");
-    EXPECT_EQ(label("lblJisshibi"), "2");
-    EXPECT_EQ(label("lblMiJisshibi"), "1");
-    EXPECT_EQ(label("lblSet"), "3");
-    EXPECT_EQ(label("lblTotal"), "27");
-    EXPECT_EQ(label("lblSetMax"), "15");
-    EXPECT_EQ(label("lblSetMin"), "5");
-    EXPECT_EQ(label("lblSetAvg"), "9.00");
-    EXPECT_EQ(label("lblDayMax"), "15");
-    EXPECT_EQ(label("lblDayMin"), "12");
-    EXPECT_EQ(label("lblDayAvg"), "13.50");
+    expectSummary("2024/03/01", "2024/03/03",
+                  {"3", "2", "1", "3", "27", "15", "5", "9.00", "15", "12", "13.50"});
 
     const HistoryAnalysis& a = PCTM.Analysis;
     ASSERT_EQ(a.DoneDaySeries.length(), 2);
@@ -231,12 +222,7 @@ TEST_F(HistoryScreenTest, SwitchingToAnItemWithoutSetsClearsEverythingOfThePrevi
         auto* hsb = child<QScrollBar>("hsbData");
         EXPECT_EQ(hsb->value(), 2);
         EXPECT_EQ(PCTM.CurrentItem, 2);
-        EXPECT_EQ(label("lblStDate"), "データなし");
-        EXPECT_EQ(label("lblEdDate"), "データなし");
-        for (const char* l :
-             {"lblDate_Sa", "lblJisshibi", "lblMiJisshibi", "lblSet", "lblTotal", "lblSetMax",
-              "lblSetMin", "lblSetAvg", "lblDayMax", "lblDayMin", "lblDayAvg"})
-            EXPECT_EQ(label(l), "0") << l;
+        expectSummary("データなし", "データなし", QStringList(std::size(kFigures), "0"));
         EXPECT_EQ(list()->rows(), 1);
         EXPECT_EQ(list()->text(0, 1), "日付");
         EXPECT_EQ(chart()->categoryCount(), 0);
@@ -279,7 +265,7 @@ TEST_F(HistoryScreenTest, HelpTourExplainsTheScreenOnOpeningAndModesButNotItemSw
     PCTM.HelpTourOn = 1;
     ASSERT_NE(open(), nullptr);
     ASSERT_EQ(services_->messageBoxes().size(), 1u);
-    EXPECT_EQ(services_->messageBoxes()[0].title, "ヘルプツアー");
+    EXPECT_EQ(services_->messageBoxes()[0].title, texts::kHelpTourTitle);
     EXPECT_EQ(services_->messageBoxes()[0].text,
               "これはトレーニング開始日から現在までの状況を参照できる機能です。\r\n\r\n"
               "開始日や経過日数、セット数や回数など様々な情報を表示しています。\r\n"
@@ -322,7 +308,7 @@ TEST_F(HistoryScreenTest, RecordsOutOfDateOrderDoNotBreakAnyView) {
         EXPECT_EQ(chart()->categoryCount(), list()->rows() - 1) << mode;
     }
     doubleClickCell(1, 2);
-    EXPECT_EQ(label("lblSort"), "回数 降順");
+    EXPECT_EQ(label("lblSort"), kByCountDown);
 }
 
 TEST_F(HistoryScreenTest, UnreadableRecordsAreToldAndLeftOutOfTheFiguresAndTheFile) {
@@ -354,47 +340,40 @@ TEST_F(HistoryScreenTest, EachModeShowsItsSeriesInTheListAndTheChart) {
     addSet("腕立て", 2024, 3, 3, 15);
     ASSERT_NE(open(), nullptr);
 
-    // Opening selects the per-set view.
-    EXPECT_TRUE(child<QPushButton>("Option1")->isChecked());
+    // Opening selects the per-set view. On the days of all dates a day without sets counts 0,
+    // and the running total stays where the day before left it.
+    struct View {
+        const char *mode, *caption;
+        const char* rows;         // №|date|count|running total; ...
+        const char *line, *bars;  // the chart's running totals and counts
+    };
+    const View views[] = {
+        {"Option1", "１セットデータ",
+         "1|24年03月01日|10|10;2|24年03月01日|12|22;3|24年03月03日|15|37", "10,22,37", "10,12,15"},
+        {"Option2", "日ごとデータ （実施）", "1|24年03月01日|22|22;2|24年03月03日|15|37", "22,37",
+         "22,15"},
+        {"Option3", "日ごとデータ （全日）",
+         "1|24年03月01日|22|22;2|24年03月02日|0|22;3|24年03月03日|15|37", "22,22,37", "22,0,15"},
+        {"Option4", "セット数データ", "1|24年03月01日|2|2;2|24年03月03日|1|3", "2,3", "2,1"}};
+    const auto joined = [](const QVector<double>& values) {
+        QStringList out;
+        for (double v : values) out << QString::number(v);
+        return out.join(',').toStdString();
+    };
     EXPECT_EQ(row(0), QStringList({"№", "日付", "回数", "累計"}));
-    ASSERT_EQ(list()->rows(), 4);
-    EXPECT_EQ(row(1), QStringList({"1", "24年03月01日", "10", "10"}));
-    EXPECT_EQ(row(2), QStringList({"2", "24年03月01日", "12", "22"}));
-    EXPECT_EQ(row(3), QStringList({"3", "24年03月03日", "15", "37"}));
-    EXPECT_EQ(chart()->values(1), doubles({10, 22, 37}));
-    EXPECT_EQ(chart()->values(2), doubles({10, 12, 15}));
-
-    clickMode("Option2");
-    EXPECT_FALSE(child<QPushButton>("Option1")->isChecked());
-    ASSERT_EQ(list()->rows(), 3);
-    EXPECT_EQ(row(1), QStringList({"1", "24年03月01日", "22", "22"}));
-    EXPECT_EQ(row(2), QStringList({"2", "24年03月03日", "15", "37"}));
-    EXPECT_EQ(chart()->values(1), doubles({22, 37}));
-    EXPECT_EQ(chart()->values(2), doubles({22, 15}));
-
-    // A day without sets: count 0, and the running total stays where the day before left it.
-    clickMode("Option3");
-    ASSERT_EQ(list()->rows(), 4);
-    EXPECT_EQ(row(1), QStringList({"1", "24年03月01日", "22", "22"}));
-    EXPECT_EQ(row(2), QStringList({"2", "24年03月02日", "0", "22"}));
-    EXPECT_EQ(row(3), QStringList({"3", "24年03月03日", "15", "37"}));
-    EXPECT_EQ(chart()->values(1), doubles({22, 22, 37}));
-    EXPECT_EQ(chart()->values(2), doubles({22, 0, 15}));
-
-    clickMode("Option4");
-    ASSERT_EQ(list()->rows(), 3);
-    EXPECT_EQ(row(1), QStringList({"1", "24年03月01日", "2", "2"}));
-    EXPECT_EQ(row(2), QStringList({"2", "24年03月03日", "1", "3"}));
-    EXPECT_EQ(chart()->values(1), doubles({2, 3}));
-    EXPECT_EQ(chart()->values(2), doubles({2, 1}));
-    EXPECT_EQ(label("lblSort"), "日付 昇順");
-
-    const QStringList captions = {"１セットデータ", "日ごとデータ （実施）",
-                                  "日ごとデータ （全日）", "セット数データ"};
-    for (int i = 0; i < 4; ++i) {
-        auto* b = child<QPushButton>(("Option" + std::to_string(i + 1)).c_str());
-        EXPECT_EQ(b->text(), captions[i]);
-        EXPECT_EQ(b->isChecked(), i == 3);
+    for (const View& v : views) {
+        SCOPED_TRACE(v.mode);
+        if (v.mode != std::string("Option1")) clickMode(v.mode);
+        EXPECT_EQ(child<QPushButton>(v.mode)->text(), v.caption);
+        for (const char* other : {"Option1", "Option2", "Option3", "Option4"})
+            EXPECT_EQ(child<QPushButton>(other)->isChecked(), other == std::string(v.mode))
+                << other;
+        QStringList rows;
+        for (int r = 1; r < list()->rows(); ++r) rows << row(r).join('|');
+        EXPECT_EQ(rows.join(';').toStdString(), v.rows);
+        EXPECT_EQ(joined(chart()->values(1)), v.line);
+        EXPECT_EQ(joined(chart()->values(2)), v.bars);
+        EXPECT_EQ(label("lblSort"), kByDateUp);
     }
 }
 
@@ -426,13 +405,13 @@ TEST_F(HistoryScreenTest, CountColumnSortsDescendingFirstThenAscendingAndRowsKee
     ASSERT_NE(open(), nullptr);
 
     doubleClickCell(2, kColCount);
-    EXPECT_EQ(label("lblSort"), "回数 降順");
+    EXPECT_EQ(label("lblSort"), kByCountDown);
     EXPECT_EQ(column(kColCount), QStringList({"30", "12", "7"}));
     EXPECT_EQ(row(1), QStringList({"2", "24年03月02日", "30", "42"}));
     EXPECT_EQ(column(kColNumber), QStringList({"2", "1", "3"}));
 
     doubleClickCell(1, kColCount);
-    EXPECT_EQ(label("lblSort"), "回数 昇順");
+    EXPECT_EQ(label("lblSort"), kByCountUp);
     EXPECT_EQ(column(kColCount), QStringList({"7", "12", "30"}));
     EXPECT_EQ(row(1), QStringList({"3", "24年03月03日", "7", "49"}));
     // The chart keeps date order.
@@ -447,15 +426,15 @@ TEST_F(HistoryScreenTest, DateAndRunningTotalShareOneToggle) {
     ASSERT_NE(open(), nullptr);
 
     doubleClickCell(1, kColDate);
-    EXPECT_EQ(label("lblSort"), "日付 降順");
+    EXPECT_EQ(label("lblSort"), kByDateDown);
     EXPECT_EQ(column(kColDate), QStringList({"24年03月04日", "24年03月02日", "24年03月01日"}));
 
     doubleClickCell(1, kColTotal);
-    EXPECT_EQ(label("lblSort"), "累計 昇順");
+    EXPECT_EQ(label("lblSort"), kByTotalUp);
     EXPECT_EQ(column(kColTotal), QStringList({"12", "42", "49"}));
 
     doubleClickCell(1, kColDate);
-    EXPECT_EQ(label("lblSort"), "日付 降順");
+    EXPECT_EQ(label("lblSort"), kByDateDown);
     EXPECT_EQ(frmGraph::sortToggles().CountSortDescending, 0);
 }
 
@@ -467,7 +446,7 @@ TEST_F(HistoryScreenTest, NumberColumnSortsNothingButScrollsBackToTheTop) {
 
     doubleClickCell(15, kColNumber);
     EXPECT_EQ(column(kColCount), before);
-    EXPECT_EQ(label("lblSort"), "日付 昇順");
+    EXPECT_EQ(label("lblSort"), kByDateUp);
     EXPECT_EQ(list()->firstVisibleRow(), 1);
     EXPECT_EQ(frmGraph::sortToggles().CountSortDescending, 0);
     EXPECT_EQ(frmGraph::sortToggles().TotalSortDescending, 0);
@@ -487,24 +466,24 @@ TEST_F(HistoryScreenTest, TogglesSurviveModeItemAndReopening) {
     ASSERT_NE(open(), nullptr);
 
     doubleClickCell(1, kColCount);
-    EXPECT_EQ(label("lblSort"), "回数 降順");
+    EXPECT_EQ(label("lblSort"), kByCountDown);
 
     // A new view starts in date order, but the toggle goes on from where it was.
     clickMode("Option2");
-    EXPECT_EQ(label("lblSort"), "日付 昇順");
+    EXPECT_EQ(label("lblSort"), kByDateUp);
     EXPECT_EQ(column(kColNumber), QStringList({"1", "2"}));
     doubleClickCell(1, kColCount);
-    EXPECT_EQ(label("lblSort"), "回数 昇順");
+    EXPECT_EQ(label("lblSort"), kByCountUp);
 
     doubleClickCell(1, kColTotal);
-    EXPECT_EQ(label("lblSort"), "累計 降順");
+    EXPECT_EQ(label("lblSort"), kByTotalDown);
     switchWithCombo(1);
-    EXPECT_EQ(label("lblSort"), "日付 昇順");
+    EXPECT_EQ(label("lblSort"), kByDateUp);
     EXPECT_EQ(column(kColCount), QStringList({"5", "8"}));
     doubleClickCell(1, kColDate);
-    EXPECT_EQ(label("lblSort"), "日付 昇順");
+    EXPECT_EQ(label("lblSort"), kByDateUp);
     doubleClickCell(1, kColCount);
-    EXPECT_EQ(label("lblSort"), "回数 降順");
+    EXPECT_EQ(label("lblSort"), kByCountDown);
 
     child<QPushButton>("cmdModori")->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -512,11 +491,11 @@ TEST_F(HistoryScreenTest, TogglesSurviveModeItemAndReopening) {
     ASSERT_NE(open(), nullptr);
     EXPECT_TRUE(child<QPushButton>("Option1")->isChecked());
     EXPECT_EQ(child<QScrollBar>("hsbData")->value(), 1);
-    EXPECT_EQ(label("lblSort"), "日付 昇順");
+    EXPECT_EQ(label("lblSort"), kByDateUp);
     doubleClickCell(1, kColCount);
-    EXPECT_EQ(label("lblSort"), "回数 昇順");
+    EXPECT_EQ(label("lblSort"), kByCountUp);
     doubleClickCell(1, kColDate);
-    EXPECT_EQ(label("lblSort"), "日付 降順");
+    EXPECT_EQ(label("lblSort"), kByDateDown);
 }
 
 TEST_F(HistoryScreenTest, KeysAndTheSortMenuSortAsTheDoubleClickDoes) {
@@ -566,7 +545,7 @@ TEST_F(HistoryScreenTest, KeysAndTheSortMenuSortAsTheDoubleClickDoes) {
     };
     const QStringList byMouse = runAll(DoubleClick);
     ASSERT_EQ(byMouse.size(), 5);
-    EXPECT_TRUE(byMouse[0].startsWith("回数 降順")) << byMouse[0].toStdString();
+    EXPECT_TRUE(byMouse[0].startsWith(kByCountDown)) << byMouse[0].toStdString();
     for (Way way : {Return, Space, Menu}) EXPECT_EQ(runAll(way), byMouse) << way;
     EXPECT_EQ(TempFolder::allFiles(), files);
 }

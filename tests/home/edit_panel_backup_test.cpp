@@ -17,6 +17,7 @@
 #include "home/history_clearing.h"
 #include "home/item_list_editor.h"
 #include "home/restore_dialog.h"
+#include "support/screen_texts.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 
@@ -26,6 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScriptedServices;
 using testing::TempFolder;
+namespace edit = texts::edit;
 
 using Files = std::map<std::string, std::string>;
 
@@ -89,7 +91,7 @@ class EditPanelBackupTest : public ::testing::Test {
         EXPECT_EQ(filesOnDisk(), before) << "nothing may change without its copy";
         ASSERT_FALSE(svc->messageBoxes().empty());
         const testing::RecordedBox told = svc->messageBoxes().back();
-        EXPECT_EQ(told.title, "保存エラー");
+        EXPECT_EQ(told.title, edit::kSaveErrorTitle);
         EXPECT_TRUE(told.text.contains(QString::fromUtf8(file))) << told.text.toStdString();
         EXPECT_TRUE(told.text.contains("バックアップ")) << told.text.toStdString();
         EXPECT_TRUE(told.text.contains(QString::fromStdString(describeErrno(EEXIST))))
@@ -135,8 +137,7 @@ TEST_F(EditPanelBackupTest, ClearingOneItemCopiesItsHistoryOnlyAndAsksAsBefore) 
     chooseForClear("腕立て伏せ");
     panel->historyClearing()->cmdClear_Click();
     EXPECT_EQ(svc->messageTexts(),
-              QStringList({"腕立て伏せの履歴データをクリアします。よろしいですか？",
-                           "腕立て伏せ の履歴データをクリアしました"}));
+              QStringList({edit::askClear("腕立て伏せ"), edit::cleared("腕立て伏せ")}));
     EXPECT_EQ(TempFolder::read("腕立て伏せ.txt"), "");
     EXPECT_EQ(backups(), (Files{{"腕立て伏せ_20261207_193000.txt", pushUps}}));
 
@@ -148,8 +149,7 @@ TEST_F(EditPanelBackupTest, ClearingOneItemCopiesItsHistoryOnlyAndAsksAsBefore) 
 
 TEST_F(EditPanelBackupTest, ClearingAllCopiesEveryFileWithRecordsBeforeEmptyingAny) {
     panel->historyClearing()->cmdAllClear_Click();
-    EXPECT_EQ(svc->messageTexts(), QStringList({"全ての履歴データをクリアします。よろしいですか？",
-                                                "全ての履歴データをクリアしました"}));
+    EXPECT_EQ(svc->messageTexts(), QStringList({edit::kAskClearAll, edit::kClearedAll}));
     EXPECT_EQ(backups(), (Files{{"腕立て伏せ_20261207_193000.txt", pushUps},
                                 {"クイック_腕立て伏せ_20261207_193000.txt", quickPushUps},
                                 {"腹筋_20261207_193000.txt", sitUps}}));
@@ -160,7 +160,7 @@ TEST_F(EditPanelBackupTest, ClearingAllCopiesEveryFileWithRecordsBeforeEmptyingA
 TEST_F(EditPanelBackupTest, DeletingCopiesBothFilesAndKeepsSharedOnesWithoutCopy) {
     select(0);
     panel->itemList()->cmdDel_Click();
-    EXPECT_EQ(svc->messageTexts(), QStringList({"腕立て伏せを削除します。よろしいですか？"}));
+    EXPECT_EQ(svc->messageTexts(), QStringList({edit::askDelete("腕立て伏せ")}));
     EXPECT_FALSE(TempFolder::exists("腕立て伏せ.txt"));
     EXPECT_FALSE(TempFolder::exists("クイック_腕立て伏せ.txt"));
     EXPECT_EQ(backups(), (Files{{"腕立て伏せ_20261207_193000.txt", pushUps},
@@ -178,7 +178,7 @@ TEST_F(EditPanelBackupTest, DeletingCopiesBothFilesAndKeepsSharedOnesWithoutCopy
 
 TEST_F(EditPanelBackupTest, RenamingCopiesTheFilesUnderTheirOldNames) {
     rename(0, "腕立て");
-    EXPECT_EQ(svc->messageTexts(), QStringList({"腕立て の設定を更新しました"}));
+    EXPECT_EQ(svc->messageTexts(), QStringList({edit::updated("腕立て")}));
     EXPECT_EQ(TempFolder::read("腕立て.txt"), pushUps);
     EXPECT_EQ(backups(), (Files{{"腕立て伏せ_20261207_193000.txt", pushUps},
                                 {"クイック_腕立て伏せ_20261207_193000.txt", quickPushUps}}));
@@ -203,13 +203,13 @@ TEST_F(EditPanelBackupTest, ACopyThatCannotBeWrittenStopsEveryDestructiveStep) {
     svc->boxes.clear();
     panel->historyClearing()->cmdAllClear_Click();
     expectStoppedByBackup(before, "腕立て伏せ.txt");
-    EXPECT_EQ(svc->messageTexts().front(), "全ての履歴データをクリアします。よろしいですか？");
+    EXPECT_EQ(svc->messageTexts().front(), edit::kAskClearAll);
 
     svc->boxes.clear();
     select(1);
     panel->itemList()->cmdDel_Click();
     expectStoppedByBackup(before, "腹筋.txt");
-    EXPECT_EQ(svc->messageTexts().front(), "腹筋を削除します。よろしいですか？");
+    EXPECT_EQ(svc->messageTexts().front(), edit::askDelete("腹筋"));
     EXPECT_EQ(PCTM.ItemCount, 3);
     EXPECT_EQ(get<QListWidget>("lstKoumoku")->count(), 3);
 
@@ -229,7 +229,7 @@ TEST_F(EditPanelBackupTest, ClearingAllEmptiesNothingWhenALaterCopyFails) {
     EXPECT_EQ(TempFolder::read("クイック_腕立て伏せ.txt"), quickPushUps);
     EXPECT_EQ(TempFolder::read("腹筋.txt"), sitUps);
     ASSERT_FALSE(svc->messageBoxes().empty());
-    EXPECT_EQ(svc->messageBoxes().back().title, "保存エラー");
+    EXPECT_EQ(svc->messageBoxes().back().title, edit::kSaveErrorTitle);
     EXPECT_TRUE(svc->messageBoxes().back().text.contains("クイック_背筋.txt"));
 }
 

@@ -17,6 +17,7 @@
 #include "home/history_clearing.h"
 #include "home/item_list_editor.h"
 #include "home/play_modes_editor.h"
+#include "support/screen_texts.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 
@@ -25,6 +26,7 @@ namespace {
 
 using testing::ScriptedServices;
 using testing::TempFolder;
+namespace edit = texts::edit;
 
 const char* const kItems =
     "\"腕立て\",10,100\r\n\"腹筋\",20,200\r\n\"背筋\",30,300\r\n\"Squat\",40,400\r\n\"懸垂\",5,"
@@ -115,10 +117,8 @@ TEST_F(EditPanelTest, AddingAsksAgainUntilBothCountsFitAndAppendsTheExactRecord)
     box->inputAnswers = {"新種目", "0", "abc", "1001", "30abc", "0", "2147483648", "500.5"};
     panel->itemList()->cmdNew_Click();
     EXPECT_EQ(box->messageTexts(),
-              QStringList({"必ず１以上を入力して下さい", "必ず１以上を入力して下さい",
-                           "必ず１000以下を入力して下さい", "必ず１以上を入力して下さい",
-                           "必ず２１４７４８３６４７以下を入力して下さい",
-                           "新種目 の設定を新規登録しました"}));
+              QStringList({edit::kAtLeastOne, edit::kAtLeastOne, edit::kAtMostThousandNew,
+                           edit::kAtLeastOne, edit::kAtMostLargest, edit::added("新種目")}));
     EXPECT_EQ(itemFile(), before + TempFolder::cp932("\"新種目\",30,500\r\n"));
     EXPECT_TRUE(TempFolder::exists("新種目.txt"));
     EXPECT_EQ(PCTM.ItemCount, 6);
@@ -171,14 +171,14 @@ TEST_F(EditPanelTest, NamesThatWouldBreakFilesAreRefusedAndNothingIsWritten) {
         box->inputAnswers = {QString::fromStdString(bad), ""};
         panel->itemList()->cmdNew_Click();
         ASSERT_GE(box->boxes.size(), 2u) << bad;
-        EXPECT_EQ(box->boxes[1].title, "項目名エラー") << bad;
+        EXPECT_EQ(box->boxes[1].title, edit::kNameErrorTitle) << bad;
 
         box->boxes.clear();
         select(0);
         get<QLineEdit>("txtKoumoku")->setText(QString::fromStdString(bad));
         panel->itemList()->cmdHozon_Click();
         ASSERT_EQ(box->boxes.size(), 1u) << bad;
-        EXPECT_EQ(box->boxes[0].title, "項目名エラー") << bad;
+        EXPECT_EQ(box->boxes[0].title, edit::kNameErrorTitle) << bad;
     }
     EXPECT_EQ(itemFile(), before);
     EXPECT_EQ(filesInFolder(), files);
@@ -190,17 +190,17 @@ TEST_F(EditPanelTest, ChangingRefusesBadCountsAndStoresRoundedOnes) {
     select(0);
     setBoxes("腕立て", "1001", "100");
     panel->itemList()->cmdHozon_Click();
-    EXPECT_EQ(lastText(), "必ず１０００以下を入力して下さい");
+    EXPECT_EQ(lastText(), edit::kAtMostThousandUpdate);
     setBoxes("腕立て", "10", "2147483648");
     panel->itemList()->cmdHozon_Click();
-    EXPECT_EQ(lastText(), "必ず２１４７４８３６４７以下を入力して下さい");
+    EXPECT_EQ(lastText(), edit::kAtMostLargest);
     EXPECT_EQ(itemFile(), before);
     EXPECT_EQ(PCTM.ItemInstructed[1], 10);
     EXPECT_EQ(changes, 0);
 
     setBoxes("腕立て", "2.5", "100.5");
     panel->itemList()->cmdHozon_Click();
-    EXPECT_EQ(lastText(), "腕立て の設定を更新しました");
+    EXPECT_EQ(lastText(), edit::updated("腕立て"));
     EXPECT_EQ(itemFile().substr(0, TempFolder::cp932("\"腕立て\",2,100\r\n").size()),
               TempFolder::cp932("\"腕立て\",2,100\r\n"));
     EXPECT_EQ(get<QLineEdit>("txtKaisu")->text(), "2");
@@ -216,7 +216,7 @@ TEST_F(EditPanelTest, RenamingMovesBothHistoriesButNeverOntoAnExistingOne) {
     select(0);
     setBoxes("腕立て伏せ", "10", "100");
     panel->itemList()->cmdHozon_Click();
-    EXPECT_EQ(lastText(), "腕立て伏せ の設定を更新しました");
+    EXPECT_EQ(lastText(), edit::updated("腕立て伏せ"));
     EXPECT_EQ(TempFolder::read("腕立て伏せ.txt"), history);
     EXPECT_TRUE(TempFolder::exists("クイック_腕立て伏せ.txt"));
     EXPECT_FALSE(TempFolder::exists("腕立て.txt"));
@@ -246,7 +246,7 @@ TEST_F(EditPanelTest, AFailedListRewriteRenamesTheHistoriesBack) {
     select(0);
     setBoxes("別名", "10", "100");
     panel->itemList()->cmdHozon_Click();
-    EXPECT_EQ(box->boxes.back().title, "保存エラー");
+    EXPECT_EQ(box->boxes.back().title, edit::kSaveErrorTitle);
     EXPECT_EQ(TempFolder::read("腕立て.txt"), history);
     EXPECT_TRUE(TempFolder::exists("クイック_腕立て.txt"));
     EXPECT_FALSE(TempFolder::exists("別名.txt"));
@@ -267,7 +267,7 @@ TEST_F(EditPanelTest, DeletingKeepsSharedHistoriesAndRemovesTheLastOnes) {
 
     select(2);
     panel->itemList()->cmdDel_Click();
-    EXPECT_EQ(box->boxes.back().text, "腕立てを削除します。よろしいですか？");
+    EXPECT_EQ(box->boxes.back().text, edit::askDelete("腕立て"));
     EXPECT_EQ(itemFile(), TempFolder::cp932("\"腕立て\",1,1\r\n\"腹筋\",2,2\r\n"));
     EXPECT_TRUE(TempFolder::exists("腕立て.txt"));
     EXPECT_TRUE(TempFolder::exists("クイック_腕立て.txt"));
@@ -320,7 +320,7 @@ TEST_F(EditPanelTest, DraggingPlacesTheEntryBeforeTheOneReleasedOn) {
     EXPECT_NE(itemFile(), unsorted);
 
     panel->itemList()->cmdSort_Click();
-    EXPECT_EQ(lastText(), "並び替えた順番でトレーニング情報を保存しました。");
+    EXPECT_EQ(lastText(), edit::kOrderSaved);
     EXPECT_EQ(itemFile(),
               TempFolder::cp932("\"腕立て\",10,100\r\n\"背筋\",33,300\r\n"
                                 "\"Squat\",40,400\r\n\"懸垂\",5,50\r\n\"腹筋\",20,200\r\n"));
@@ -409,16 +409,15 @@ TEST_F(EditPanelTest, ClearingEmptiesTheChosenHistoriesOnly) {
     combo->setEditText("腕立て");
     panel->historyClearing()->cmdClear_Click();
     EXPECT_EQ(box->messageTexts(),
-              QStringList({"存在しない という項目は登録されていません",
-                           "腕立ての履歴データをクリアします。よろしいですか？",
-                           "腕立て の履歴データをクリアしました"}));
+              QStringList({"存在しない という項目は登録されていません", edit::askClear("腕立て"),
+                           edit::cleared("腕立て")}));
     EXPECT_EQ(TempFolder::read("腕立て.txt"), "");
     EXPECT_FALSE(TempFolder::read("クイック_腕立て.txt").empty());
     EXPECT_EQ(get<QListWidget>("lstRireki")->count(), 0);
     EXPECT_EQ(changes, 1);
 
     panel->historyClearing()->cmdAllClear_Click();
-    EXPECT_EQ(lastText(), "全ての履歴データをクリアしました");
+    EXPECT_EQ(lastText(), edit::kClearedAll);
     for (const char* name : {"腕立て", "腹筋", "背筋", "Squat", "懸垂"}) {
         EXPECT_TRUE(TempFolder::exists(std::string(name) + ".txt")) << name;
         EXPECT_EQ(TempFolder::read(std::string(name) + ".txt"), "");
@@ -435,9 +434,8 @@ TEST_F(EditPanelTest, ModeChoicesWriteTheFileBeforeTheirMessage) {
     get<QRadioButton>("optTim_0")->click();
     get<QRadioButton>("optKaisu_0")->click();
     get<QRadioButton>("optTim_2")->click();
-    EXPECT_EQ(box->messageTexts(), QStringList({"起動指定をランダムモードにしました",
-                                                "回数指定をランダムモードにしました",
-                                                "起動指定をダイレクトモードにしました"}));
+    EXPECT_EQ(box->messageTexts(),
+              QStringList({edit::kLaunchRandom, edit::kCountRandom, edit::kLaunchDirect}));
     EXPECT_EQ(box->boxes[0].title, "設定保存終了");
     EXPECT_EQ(fileDuringBox, (std::vector<std::string>{"1,0,15\r\n", "1,1,15\r\n", "2,1,15\r\n"}));
 
@@ -449,7 +447,7 @@ TEST_F(EditPanelTest, ModeChoicesWriteTheFileBeforeTheirMessage) {
     EXPECT_EQ(PCTM.LaunchInterval, 15);
     QTest::keyClick(bar, Qt::Key_Left);
     QTest::keyClick(bar, Qt::Key_Return);
-    EXPECT_EQ(lastText(), "起動時間指定を　30分　にしました");
+    EXPECT_EQ(lastText(), edit::launchInterval(30));
     EXPECT_EQ(fileDuringBox.back(), "2,1,30\r\n");
     EXPECT_EQ(PCTM.LaunchInterval, 30);
 
@@ -466,7 +464,7 @@ TEST_F(EditPanelTest, AFailedModeWriteIsToldAndMemoryFollowsTheFile) {
     std::filesystem::create_directory("プレイ設定.txt");
     get<QRadioButton>("optTim_2")->click();
     ASSERT_EQ(box->boxes.size(), 1u);
-    EXPECT_EQ(box->boxes[0].title, "保存エラー");
+    EXPECT_EQ(box->boxes[0].title, edit::kSaveErrorTitle);
     EXPECT_EQ(PCTM.LaunchMode, 0);
     EXPECT_TRUE(get<QRadioButton>("optTim_1")->isChecked());
 }
@@ -477,7 +475,7 @@ TEST_F(EditPanelTest, TheHistoryListStaysWithTheComboItemWhenAnotherScreenMovesC
     select(2);
     setBoxes("背筋", "31", "300");
     panel->itemList()->cmdHozon_Click();
-    EXPECT_EQ(lastText(), "背筋 の設定を更新しました");
+    EXPECT_EQ(lastText(), edit::updated("背筋"));
     EXPECT_EQ(get<QListWidget>("lstRireki")->count(), 2);
     EXPECT_TRUE(get<QListWidget>("lstRireki")->item(0)->text().contains("07時05分09秒"));
 

@@ -13,10 +13,12 @@
 #include <QUrl>
 #include <array>
 #include <filesystem>
+#include <optional>
 
 #include "home/edit_panel.h"
 #include "home/restore_dialog.h"
 #include "home_fixture.h"
+#include "support/screen_texts.h"
 
 namespace mitoran::testing {
 namespace {
@@ -60,21 +62,27 @@ TEST_F(HomeOverview, FiguresBarsAndColoursOfEachBand) {
     ASSERT_EQ(g->rows(), 6);
     EXPECT_EQ(rowText(g, 0),
               "トレーニング名|目標回数|実施回数|達成率|本日回数|実施ｾｯﾄ数|本日ｾｯﾄ数");
-    EXPECT_EQ(rowText(g, 1), "腕立て|100|45|45.0%|0|1|0");
-    EXPECT_EQ(rowText(g, 2), "腹筋|100|100|100.0%|40|2|1");
-    EXPECT_EQ(rowText(g, 3), "スクワット|100|101|101.0%|0|1|0");
-    EXPECT_EQ(rowText(g, 4), "背筋|100|0|0.0%|0|0|0");
-    EXPECT_EQ(rowText(g, 5), "懸垂|0|8|-|8|1|1");
-
-    EXPECT_EQ(home->barLength(1), 1215);
-    EXPECT_EQ(home->barColour(1), 14);
-    EXPECT_EQ(home->barLength(2), 2700);
-    EXPECT_EQ(home->barColour(2), 9);
-    EXPECT_EQ(home->barLength(3), 2700);
-    EXPECT_EQ(home->barColour(3), 11) << "past the target the fresh bar stays aqua";
-    EXPECT_EQ(home->barLength(4), 0);
-    EXPECT_EQ(home->barColour(4), 12);
-    EXPECT_EQ(home->barLength(5), 0);
+    // Per item: its row of the list, and its bar's length (of 2700) and colour. Past the target
+    // the fresh bar stays aqua; without a target the colour is left as it was.
+    struct Band {
+        const char* row;
+        int length;
+        std::optional<int> colour;
+    };
+    const Band bands[] = {{"腕立て|100|45|45.0%|0|1|0", 1215, 14},
+                          {"腹筋|100|100|100.0%|40|2|1", 2700, 9},
+                          {"スクワット|100|101|101.0%|0|1|0", 2700, 11},
+                          {"背筋|100|0|0.0%|0|0|0", 0, 12},
+                          {"懸垂|0|8|-|8|1|1", 0, std::nullopt}};
+    for (int r = 1; r <= 5; ++r) {
+        const Band& band = bands[r - 1];
+        SCOPED_TRACE(band.row);
+        EXPECT_EQ(rowText(g, r), band.row);
+        EXPECT_EQ(home->barLength(r), band.length);
+        if (band.colour) {
+            EXPECT_EQ(home->barColour(r), *band.colour);
+        }
+    }
     EXPECT_EQ(child<QLabel>(home, "lblTassei_1")->text(), "45.0%");
     EXPECT_EQ(child<QLabel>(home, "lblTassei_5")->text(), "-");
     EXPECT_EQ(child<QLabel>(home, "lblKoumokuw_3")->text(), "スクワット");
@@ -216,7 +224,7 @@ TEST_F(HomeLoad, HelpTextOnlyWithTheTourOn) {
     reopenHome();
     ASSERT_EQ(svc->messageBoxes().size(), 1u);
     const RecordedBox box = svc->messageBoxes()[0];
-    EXPECT_EQ(box.title, "ヘルプツアー");
+    EXPECT_EQ(box.title, texts::kHelpTourTitle);
     EXPECT_EQ(box.icon, MsgIcon::Information);
     EXPECT_EQ(
         box.text,
@@ -240,7 +248,7 @@ TEST_F(HomeLoad, PaintedBeforeReadingAndTheOverviewShown) {
     frmSettei* home = openHome();
     EXPECT_GE(svc->processEventsCalls, 1);
     EXPECT_TRUE(home->isVisible());
-    EXPECT_EQ(home->windowTitle(), "ミトラン");
+    EXPECT_EQ(home->windowTitle(), texts::kWindowTitle);
     EXPECT_EQ(home->HelpFilePath, "ZovHelp.chm");
     EXPECT_EQ(HomeLoading, 0);
     EXPECT_TRUE(shown(home, "fraMain"));

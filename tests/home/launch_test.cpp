@@ -119,32 +119,27 @@ TEST_F(HomeLaunch, RandomModeWaitsWholeMinutesFromOneToTheInterval) {
     EXPECT_EQ(delays, (std::vector<double>{60, 1860, 3600}));
 }
 
-TEST_F(HomeLaunch, AnIntervalMovedWithoutEnterIsNeitherStoredNorUsed) {
+TEST_F(HomeLaunch, OnlyAnIntervalStoredWithEnterIsTheNextDelay) {
     setPlay(0, 15);
-    frmSettei* home = openHome();
-    click(home, "cmdMaster");
-    auto* hsb = child<QScrollBar>(home, "hsbTime");
-    ASSERT_NE(hsb, nullptr);
-    EXPECT_EQ(hsb->value(), 15);
-    const std::string before = TempFolder::read(kPlaySettingsFile);
-    hsb->setValue(30);
-    EXPECT_EQ(TempFolder::read(kPlaySettingsFile), before);
-    start(home);
-    EXPECT_DOUBLE_EQ(svc->nextSingleShotIn(), 900);
-}
-
-TEST_F(HomeLaunch, TheIntervalStoredWithEnterIsTheNextDelay) {
-    setPlay(0, 15);
-    frmSettei* home = openHome();
-    click(home, "cmdMaster");
-    auto* hsb = child<QScrollBar>(home, "hsbTime");
-    ASSERT_NE(hsb, nullptr);
-    hsb->setValue(30);
-    hsb->setFocus();
-    QTest::keyClick(hsb, Qt::Key_Return);
-    EXPECT_EQ(PCTM.LaunchInterval, 30);
-    start(home);
-    EXPECT_DOUBLE_EQ(svc->nextSingleShotIn(), 1800);
+    for (const bool enter : {false, true}) {
+        SCOPED_TRACE(enter ? "with Enter" : "moved only");
+        frmSettei* home = reopenHome();
+        click(home, "cmdMaster");
+        auto* hsb = child<QScrollBar>(home, "hsbTime");
+        ASSERT_NE(hsb, nullptr);
+        EXPECT_EQ(hsb->value(), 15);
+        const std::string before = TempFolder::read(kPlaySettingsFile);
+        hsb->setValue(30);
+        EXPECT_EQ(TempFolder::read(kPlaySettingsFile), before);
+        if (enter) {
+            hsb->setFocus();
+            QTest::keyClick(hsb, Qt::Key_Return);
+            EXPECT_EQ(PCTM.LaunchInterval, 30);
+        }
+        start(home);
+        EXPECT_DOUBLE_EQ(svc->nextSingleShotIn(), enter ? 1800 : 900);
+        dropPrompt();
+    }
 }
 
 TEST_F(HomeLaunch, APromptUsedBeforeTheDelayEndsIsStillBroughtUpAtItsEnd) {

@@ -45,6 +45,7 @@
 #include "home/item_list_editor.h"
 #include "home/restore_dialog.h"
 #include "session/frmMain.h"
+#include "support/screen_texts.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/grid_view.h"
@@ -56,6 +57,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScriptedServices;
 using testing::TempFolder;
+namespace edit = texts::edit;
 
 enum class Fault { ReadOnlyFolder, FullDisk };
 
@@ -326,6 +328,13 @@ class WriteFailureBase : public ::testing::Test {
         EXPECT_EQ(entries(child<QListWidget>(panel, "lstRireki")), lines);
     }
 
+    // The failed step was told once, changed no file, and the home screen shows the files.
+    void expectRefused(frmSettei* home, const QStringList& successTexts = {}) {
+        expectToldOnce(successTexts);
+        expectFilesUnchanged();
+        expectHomeShowsDisk(home);
+    }
+
     // The restore dialog of the edit panel, on `item` (its text in the dialog's item list), with
     // the counts an item added back needs already typed.
     RestoreDialog* openRestore(EditPanel* panel, const char* item) {
@@ -401,9 +410,7 @@ TEST_P(WriteFailures, AddingAnItemAddsNothing) {
     breakWrites();
     svc->inputAnswers = {"懸垂", "5", "50"};
     child<QPushButton>(panel, "cmdNew")->click();
-    expectToldOnce({"懸垂 の設定を新規登録しました"});
-    expectFilesUnchanged();
-    expectHomeShowsDisk(home);
+    expectRefused(home, {edit::added("懸垂")});
     EXPECT_EQ(PCTM.ItemCount, 3);
 
     mendWrites();
@@ -421,9 +428,7 @@ TEST_P(WriteFailures, ChangingCountsKeepsTheStoredOnes) {
     child<QLineEdit>(panel, "txtMokuhyo")->setText("10");  // would reach the goal
     breakWrites();
     child<QPushButton>(panel, "cmdHozon")->click();
-    expectToldOnce({"腹筋 の設定を更新しました"});
-    expectFilesUnchanged();
-    expectHomeShowsDisk(home);
+    expectRefused(home, {edit::updated("腹筋")});
     EXPECT_EQ(PCTM.ItemInstructed[2], 20);
 }
 
@@ -438,9 +443,7 @@ TEST_P(WriteFailures, RenamingMovesNoFile) {
         child<QLineEdit>(panel, "txtKoumoku")->setText(oldName + "２");
         breakWrites();
         child<QPushButton>(panel, "cmdHozon")->click();
-        expectToldOnce({oldName + "２ の設定を更新しました"});
-        expectFilesUnchanged();
-        expectHomeShowsDisk(home);
+        expectRefused(home, {edit::updated(oldName + "２")});
         EXPECT_EQ(qs(PCTM.ItemNames[row + 1]), oldName);
         mendWrites();
     }
@@ -455,9 +458,7 @@ TEST_P(WriteFailures, DeletingKeepsTheItemAndItsFiles) {
         list->setCurrentRow(row);
         breakWrites();
         child<QPushButton>(panel, "cmdDel")->click();
-        expectToldOnce();
-        expectFilesUnchanged();
-        expectHomeShowsDisk(home);
+        expectRefused(home);
         EXPECT_EQ(PCTM.ItemCount, 3) << row;
         mendWrites();
     }
@@ -471,9 +472,7 @@ TEST_P(WriteFailures, SavingTheOrderKeepsTheStoredOrder) {
     ASSERT_TRUE(panel->orderUnsaved());
     breakWrites();
     child<QPushButton>(panel, "cmdSort")->click();
-    expectToldOnce({"並び替えた順番でトレーニング情報を保存しました。"});
-    expectFilesUnchanged();
-    expectHomeShowsDisk(home);
+    expectRefused(home, {edit::kOrderSaved});
     EXPECT_TRUE(panel->orderUnsaved());
     EXPECT_EQ(PCTM.ItemNames[1], "腕立て");
 }
@@ -484,9 +483,7 @@ TEST_P(WriteFailures, ClearingOneHistoryClearsNothing) {
     ASSERT_EQ(child<QComboBox>(panel, "cboKoumoku")->currentText(), "腕立て");
     breakWrites();
     child<QPushButton>(panel, "cmdClear")->click();
-    expectToldOnce({"腕立て の履歴データをクリアしました"});
-    expectFilesUnchanged();
-    expectHomeShowsDisk(home);
+    expectRefused(home, {edit::cleared("腕立て")});
     EXPECT_EQ(child<QListWidget>(panel, "lstRireki")->count(), 2);
 }
 
@@ -495,9 +492,7 @@ TEST_P(WriteFailures, ClearingAllHistoriesClearsNothing) {
     EditPanel* panel = openEditPanel(home);
     breakWrites();
     child<QPushButton>(panel, "cmdAllClear")->click();
-    expectToldOnce({"全ての履歴データをクリアしました"});
-    expectFilesUnchanged();
-    expectHomeShowsDisk(home);
+    expectRefused(home, {edit::kClearedAll});
 }
 
 // The copy itself: with only the backup folder read-only (or the disk full) every destructive
@@ -511,12 +506,12 @@ TEST_P(WriteFailures, ACopyThatCannotBeWrittenStopsEveryDestructiveStep) {
 
     breakWrites(folderAtFault);
     child<QPushButton>(panel, "cmdClear")->click();
-    expectToldOnce({"腕立て の履歴データをクリアしました"});
+    expectToldOnce({edit::cleared("腕立て")});
     mendWrites();
 
     breakWrites(folderAtFault);
     child<QPushButton>(panel, "cmdAllClear")->click();
-    expectToldOnce({"全ての履歴データをクリアしました"});
+    expectToldOnce({edit::kClearedAll});
     mendWrites();
 
     list->setCurrentRow(1);
@@ -529,7 +524,7 @@ TEST_P(WriteFailures, ACopyThatCannotBeWrittenStopsEveryDestructiveStep) {
     child<QLineEdit>(panel, "txtKoumoku")->setText("腕立て伏せ");
     breakWrites(folderAtFault);
     child<QPushButton>(panel, "cmdHozon")->click();
-    expectToldOnce({"腕立て伏せ の設定を更新しました"});
+    expectToldOnce({edit::updated("腕立て伏せ")});
     mendWrites();
 
     expectFilesUnchanged();
@@ -578,18 +573,18 @@ TEST_P(WriteFailures, ModeChoicesGoBackToTheStoredModes) {
 
     breakWrites();
     child<QRadioButton>(panel, "optTim_0")->click();
-    expectToldOnce({"起動指定をランダムモードにしました"});
+    expectToldOnce({edit::kLaunchRandom});
     expectModesOfDisk();
 
     svc->boxes.clear();
     child<QRadioButton>(panel, "optKaisu_0")->click();
-    expectToldOnce({"回数指定をランダムモードにしました"});
+    expectToldOnce({edit::kCountRandom});
     expectModesOfDisk();
 
     svc->boxes.clear();
     bar->setValue(30);
     QTest::keyClick(bar, Qt::Key_Return);
-    expectToldOnce({"起動時間指定を　30分　にしました"});
+    expectToldOnce({edit::launchInterval(30)});
     expectModesOfDisk();
     expectFilesUnchanged();
     expectHomeShowsDisk(home);
@@ -672,7 +667,7 @@ TEST_F(ReadOnlyWorkingFolder, AClearThatFailsAfterItsCopyChangesNoDataFile) {
     setImmutable("バックアップ", false);  // the folder itself stays writable
     svc->boxes.clear();
     child<QPushButton>(panel, "cmdClear")->click();
-    expectToldOnce({"腕立て の履歴データをクリアしました"});
+    expectToldOnce({edit::cleared("腕立て")});
     injected.stop();
 
     Files after = filesOnDisk();
@@ -696,9 +691,7 @@ TEST_F(ReadOnlyWorkingFolder, AnItemAddedBackWhoseListCannotBeWrittenRestoresNot
     svc->boxes.clear();
     child<QPushButton>(dialog, "cmdRestore")->click();
     setImmutable("項目一覧.txt", false);
-    expectToldOnce();
-    expectFilesUnchanged();
-    expectHomeShowsDisk(home);
+    expectRefused(home);
 }
 
 }  // namespace

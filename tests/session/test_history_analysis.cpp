@@ -35,6 +35,18 @@ using Texts = std::vector<std::string>;
 using Counts = std::vector<std::int32_t>;
 using Totals = std::vector<std::int64_t>;
 
+// The prompt's twelve figures in the order the screen shows them.
+const char* const kLabels[] = {"lblSet",       "lblSetTotalMax", "lblTodaySet", "lblSetSa",
+                               "lblSetKaiAvg", "lblTotal",       "lblDayMax",   "lblTodayTotal",
+                               "lblKaiSa",     "lblDayAvg",      "lblSetMax",   "lblSetAvg"};
+void expectLabels(const PromptStatistics& s, const Texts& want) {
+    const Texts shown = {s.lblSet,       s.lblSetTotalMax, s.lblTodaySet, s.lblSetSa,
+                         s.lblSetKaiAvg, s.lblTotal,       s.lblDayMax,   s.lblTodayTotal,
+                         s.lblKaiSa,     s.lblDayAvg,      s.lblSetMax,   s.lblSetAvg};
+    ASSERT_EQ(want.size(), shown.size());
+    for (std::size_t i = 0; i < want.size(); ++i) EXPECT_EQ(shown[i], want[i]) << kLabels[i];
+}
+
 TEST(HistoryAnalysis, EmptyHistoryHasNoDataMarkersAndZeroLabels) {
     const AnalysisResult r = analyseHistory({}, ymd(2024, 3, 7));
     const HistoryAnalysis& a = r.analysis;
@@ -49,28 +61,12 @@ TEST(HistoryAnalysis, EmptyHistoryHasNoDataMarkersAndZeroLabels) {
     EXPECT_EQ(a.WorstDay, 30000);
     for (const Series* s : {&a.SetSeries, &a.DoneDaySeries, &a.AllDaySeries, &a.SetCountSeries})
         EXPECT_EQ(s->length(), 0);
-    const PromptStatistics s = promptLabels(r);
-    for (const std::string* t :
-         {&s.lblSet, &s.lblSetTotalMax, &s.lblTodaySet, &s.lblSetSa, &s.lblSetKaiAvg, &s.lblTotal,
-          &s.lblDayMax, &s.lblTodayTotal, &s.lblKaiSa, &s.lblDayAvg, &s.lblSetMax, &s.lblSetAvg})
-        EXPECT_EQ(*t, "0");
+    expectLabels(promptLabels(r), Texts(std::size(kLabels), "0"));
 }
 
 TEST(HistoryAnalysis, OneSetToday) {
-    const PromptStatistics s =
-        promptLabels(analyseHistory({set("2024年03月07日", 8)}, ymd(2024, 3, 7)));
-    EXPECT_EQ(s.lblSet, "1");
-    EXPECT_EQ(s.lblTotal, "8");
-    EXPECT_EQ(s.lblSetMax, "8");
-    EXPECT_EQ(s.lblSetAvg, "8.0");
-    EXPECT_EQ(s.lblTodaySet, "1");
-    EXPECT_EQ(s.lblTodayTotal, "8");
-    EXPECT_EQ(s.lblSetTotalMax, "1");
-    EXPECT_EQ(s.lblDayMax, "8");
-    EXPECT_EQ(s.lblDayAvg, "8.0");
-    EXPECT_EQ(s.lblSetKaiAvg, "1.0");
-    EXPECT_EQ(s.lblKaiSa, "0");
-    EXPECT_EQ(s.lblSetSa, "0");
+    expectLabels(promptLabels(analyseHistory({set("2024年03月07日", 8)}, ymd(2024, 3, 7))),
+                 {"1", "1", "1", "0", "1.0", "8", "8", "8", "0", "8.0", "8", "8.0"});
 }
 
 // Two sets on 1 March, one on 3 March: the day in between has no set.
@@ -99,15 +95,8 @@ TEST(HistoryAnalysis, DaysWithAGapFillEverySeries) {
     EXPECT_EQ(a.GrandTotal, 37);
     EXPECT_EQ(r.mostSetsInDay, 2);
 
-    const PromptStatistics s = promptLabels(r);
-    EXPECT_EQ(s.lblDayAvg, "18.5");
-    EXPECT_EQ(s.lblSetKaiAvg, "1.5");
-    EXPECT_EQ(s.lblSetAvg, "12.3");
-    EXPECT_EQ(s.lblSetTotalMax, "2");
-    EXPECT_EQ(s.lblTodaySet, "1");
-    EXPECT_EQ(s.lblTodayTotal, "15");
-    EXPECT_EQ(s.lblKaiSa, "-7");
-    EXPECT_EQ(s.lblSetSa, "-1");
+    expectLabels(promptLabels(r),
+                 {"3", "2", "1", "-1", "1.5", "37", "22", "15", "-7", "18.5", "15", "12.3"});
 }
 
 // A set of 0 is a set; a date that comes back after another date opens a second training day,

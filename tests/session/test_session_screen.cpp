@@ -13,6 +13,7 @@
 #include "data/data_files.h"
 #include "home/frmSettei.h"
 #include "session/frmMain.h"
+#include "support/screen_texts.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/grid_view.h"
@@ -24,6 +25,7 @@ namespace {
 
 using testing::ScriptedServices;
 using testing::TempFolder;
+namespace prompt = texts::prompt;
 
 // Notes the window colour whenever the screen waits, which is while its flash is showing.
 struct FlashWatch : ScriptedServices {
@@ -42,8 +44,6 @@ int paletteIndex(const QColor& c) {
         if (paletteColour(i) == c) return i;
     return -1;
 }
-
-const QString kHelpTitle = QStringLiteral("ヘルプツアー");
 
 class SessionScreen : public ::testing::Test {
   protected:
@@ -107,17 +107,17 @@ class SessionScreen : public ::testing::Test {
     FlashWatch* svc = nullptr;
 };
 
-TEST_F(SessionScreen, WholeRoundWithTheHelpTourRecordsEveryConfirmedSet) {
+TEST_F(SessionScreen, TheHelpTourWelcomesAndTheFirstPositionIsShown) {
     setUpFiles({{"腕立て", 10}, {"腹筋", 20}, {"スクワット", 30}}, 1, 0);
     frmMain* form = open();
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("ミトラン"));
+    EXPECT_EQ(form->windowTitle(), texts::kWindowTitle);
     ASSERT_EQ(svc->boxes.size(), 1u);
-    EXPECT_EQ(svc->boxes[0].title, kHelpTitle);
+    EXPECT_EQ(svc->boxes[0].title, texts::kHelpTourTitle);
     EXPECT_TRUE(svc->boxes[0].text.startsWith(QStringLiteral("ミトラン に興味を")));
     EXPECT_TRUE(svc->boxes[0].text.endsWith(QStringLiteral("保存されます。 ")));
 
-    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("次へ"));
+    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), prompt::kNext);
     EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腕立て"));
     EXPECT_EQ(text("lblKaisu"), QStringLiteral("10"));
     EXPECT_EQ(bar()->value(), 10);
@@ -127,17 +127,57 @@ TEST_F(SessionScreen, WholeRoundWithTheHelpTourRecordsEveryConfirmedSet) {
     EXPECT_EQ(planColour(1), paletteColour(12));
     EXPECT_EQ(planColour(2), paletteColour(15));
     EXPECT_TRUE(TempFolder::exists("腕立て.txt"));  // the analysis creates the missing file
+}
 
-    enter();
+TEST_F(SessionScreen, EachConfirmedSetIsWrittenAtOnceAndTheNextPositionExplained) {
+    setUpFiles({{"腕立て", 10}, {"腹筋", 20}, {"スクワット", 30}}, 1, 0);
+    ASSERT_NE(open(), nullptr);
+    // Per confirmation: when, the record written, then the next position and its tour text;
+    // no next position: the round is over.
+    struct Step {
+        int day, hour, minute, second;
+        const char *file, *date, *time;
+        int count;
+        const char *next, *instructed;  // the item shown next and its instructed count
+        QString caption;
+        const char *tourStart, *tourEnd;
+    };
+    const Step steps[] = {
+        {7, 21, 5, 9, "腕立て.txt", "2024年03月07日", "21時05分09秒", 10, "腹筋", "20",
+         prompt::kNext, "同様に次のトレーニング", "クリックします\r\n"},
+        {7, 21, 6, 0, "腹筋.txt", "2024年03月07日", "21時06分00秒", 20, "スクワット", "30",
+         prompt::kLast, "指示数の下に", ""},
+        // The last position's text comes once more, after the home screen opened.
+        {8, 0, 0, 1, "スクワット.txt", "2024年03月08日", "00時00分01秒", 30, nullptr, nullptr,
+         QString(), "指示数の下に", ""},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        const Step& s = steps[i];
+        SCOPED_TRACE(s.file);
+        svc->setNow(2024, 3, s.day, s.hour, s.minute, s.second);
+        enter();
+        EXPECT_EQ(TempFolder::read(s.file), record(s.date, s.time, s.count));
+        EXPECT_TRUE(svc->boxes.back().text.startsWith(QString::fromUtf8(s.tourStart)));
+        EXPECT_TRUE(svc->boxes.back().text.endsWith(QString::fromUtf8(s.tourEnd)));
+        if (!s.next) break;
+        ASSERT_NE(screens::promptScreen(), nullptr);
+        EXPECT_EQ(child<QPushButton>("cmdNext")->text(), s.caption);
+        EXPECT_EQ(text("lblKoumoku"), QString::fromUtf8(s.next));
+        EXPECT_EQ(text("lblKaisu"), QString::fromUtf8(s.instructed));
+        EXPECT_EQ(planColour(static_cast<int>(i) + 1), paletteColour(15));
+        EXPECT_EQ(planColour(static_cast<int>(i) + 2), paletteColour(12));
+    }
     EXPECT_EQ(TempFolder::read("腕立て.txt"), record("2024年03月07日", "21時05分09秒", 10));
-    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("次へ"));
-    EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腹筋"));
-    EXPECT_EQ(text("lblKaisu"), QStringLiteral("20"));
-    EXPECT_EQ(planColour(1), paletteColour(15));
-    EXPECT_EQ(planColour(2), paletteColour(12));
-    EXPECT_TRUE(svc->boxes.back().text.startsWith(QStringLiteral("同様に次のトレーニング")));
-    EXPECT_TRUE(svc->boxes.back().text.endsWith(QStringLiteral("クリックします\r\n")));
+    EXPECT_EQ(screens::promptScreen(), nullptr);
+    EXPECT_NE(screens::homeScreen(), nullptr);
+    EXPECT_EQ(svc->waits, (std::vector<double>{0.1f, 0.1f}));
+}
 
+TEST_F(SessionScreen, AZeroCountAsksFirstAndIsWrittenOnlyOnceConfirmed) {
+    setUpFiles({{"腕立て", 10}, {"腹筋", 20}, {"スクワット", 30}}, 1, 0);
+    frmMain* form = open();
+    ASSERT_NE(form, nullptr);
+    enter();
     for (int i = 0; i < 25; ++i) key(Qt::Key_Left);
     EXPECT_EQ(text("lblKaisu"), QStringLiteral("0"));
     svc->boxAnswers = {MsgResult::Cancel, MsgResult::Ok};
@@ -149,23 +189,12 @@ TEST_F(SessionScreen, WholeRoundWithTheHelpTourRecordsEveryConfirmedSet) {
     EXPECT_EQ(TempFolder::read("腹筋.txt"), "");
     EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腹筋"));
     EXPECT_EQ(form->focusWidget(), bar());
+    EXPECT_EQ(svc->waits.size(), 1u) << "a refused zero does not flash";
 
     svc->setNow(2024, 3, 7, 21, 6, 0);
     enter();
     EXPECT_EQ(TempFolder::read("腹筋.txt"), record("2024年03月07日", "21時06分00秒", 0));
-    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("終わり"));
     EXPECT_EQ(text("lblKoumoku"), QStringLiteral("スクワット"));
-    EXPECT_TRUE(svc->boxes.back().text.startsWith(QStringLiteral("指示数の下に")));
-
-    svc->setNow(2024, 3, 8, 0, 0, 1);
-    enter();
-    EXPECT_EQ(TempFolder::read("スクワット.txt"), record("2024年03月08日", "00時00分01秒", 30));
-    EXPECT_EQ(TempFolder::read("腕立て.txt"), record("2024年03月07日", "21時05分09秒", 10));
-    EXPECT_EQ(screens::promptScreen(), nullptr);
-    EXPECT_NE(screens::homeScreen(), nullptr);
-    // The last position's text comes once more, after the home screen opened.
-    EXPECT_TRUE(svc->boxes.back().text.startsWith(QStringLiteral("指示数の下に")));
-    EXPECT_EQ(svc->waits, (std::vector<double>{0.1f, 0.1f}));
 }
 
 TEST_F(SessionScreen, WithoutTheHelpTourNoTextIsShown) {
@@ -181,13 +210,13 @@ TEST_F(SessionScreen, WithoutTheHelpTourNoTextIsShown) {
 TEST_F(SessionScreen, WelcomeComesOncePerRunAndNeverAfterARestart) {
     setUpFiles({{"腕立て", 10}}, 1, 0);
     ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(boxesTitled(kHelpTitle), 1);
-    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("終了"));
+    EXPECT_EQ(boxesTitled(texts::kHelpTourTitle), 1);
+    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), prompt::kSingle);
     QTest::mouseClick(child<QPushButton>("cmdCut"), Qt::LeftButton);
     EXPECT_EQ(TempFolder::read("腕立て.txt"), "");  // the scissors record nothing
-    const int afterFirst = boxesTitled(kHelpTitle);
+    const int afterFirst = boxesTitled(texts::kHelpTourTitle);
     ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(boxesTitled(kHelpTitle), afterFirst);
+    EXPECT_EQ(boxesTitled(texts::kHelpTourTitle), afterFirst);
 
     screens::closeScreen(screens::promptScreen());
     PCTM = Pctm{};
@@ -195,7 +224,7 @@ TEST_F(SessionScreen, WelcomeComesOncePerRunAndNeverAfterARestart) {
     PCTM.RoundRestarted = -1;
     svc->boxes.clear();
     ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(boxesTitled(kHelpTitle), 0);
+    EXPECT_EQ(boxesTitled(texts::kHelpTourTitle), 0);
     EXPECT_EQ(PCTM.WelcomeShown, 0);
 }
 
@@ -287,7 +316,7 @@ TEST_F(SessionScreen, SingleItemModeRecordsOneSetAndTheArrowLeavesTheModeAlone) 
     PCTM.SingleItemMode = -1;
     PCTM.SingleItemIndex = 2;
     ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("終了"));
+    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), prompt::kSingle);
     EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腹筋"));
     EXPECT_EQ(planColour(2), paletteColour(12));
     EXPECT_FALSE(child<QLabel>("lblSnd_3")->isHidden());
@@ -315,7 +344,7 @@ TEST_F(SessionScreen, SingleItemModeRecordsOneSetAndTheArrowLeavesTheModeAlone) 
     PCTM.SingleItemIndex = 7;
     ASSERT_NE(open(), nullptr);
     EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腕立て"));
-    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("次へ"));
+    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), prompt::kNext);
     EXPECT_EQ(PCTM.SingleItemMode, 0);
 }
 
@@ -410,7 +439,7 @@ TEST_F(SessionScreen, LeavingASingleItemRoundAnyWayMakesTheNextRoundWhole) {
         EXPECT_EQ(PCTM.SingleItemMode, 0) << how;
         ASSERT_NE(open(), nullptr) << how;
         EXPECT_EQ(text("lblKoumoku"), QStringLiteral("腕立て")) << how;
-        EXPECT_EQ(child<QPushButton>("cmdNext")->text(), QStringLiteral("次へ")) << how;
+        EXPECT_EQ(child<QPushButton>("cmdNext")->text(), prompt::kNext) << how;
         screens::closeScreen(screens::promptScreen());
         screens::closeScreen(screens::homeScreen());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -32,10 +32,7 @@ struct LongHistory {
         bench::application();
         testing::installScriptedServices().setNow(2030, 1, 1);
         PCTM = Pctm{};
-        PCTM.ItemNames = {"", kItem};
-        PCTM.ItemInstructed = {0, 50};
-        PCTM.ItemTarget = {0, 100000};
-        PCTM.ItemCount = 1;
+        PCTM.setItems({{kItem, 50, 100000}});
         PCTM.CurrentItem = 1;
         std::string bytes;
         bytes.reserve(static_cast<std::size_t>(kSets) * 40);

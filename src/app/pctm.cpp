@@ -55,8 +55,8 @@ IoResult checkData(bool* itemListFailed) {
         *itemListFailed = true;
         return r;
     }
-    if (PCTM.ItemCount < 1) return IoResult::success();
-    const std::string history = historyFileName(PCTM.ItemNames[1]);
+    if (PCTM.ItemCount() < 1) return IoResult::success();
+    const std::string history = historyFileName(PCTM.ItemNames(1));
     IoResult created = createIfMissing(history);
     if (!created)
         return IoResult::failure(named(history) + "を作成できません。（" + created.reason + "）");
@@ -93,19 +93,7 @@ IoResult LoadItemList() {
                                  std::to_string(loaded.records.size()) + "件あります。項目は" +
                                  std::to_string(kItemLimit) + "件までです。");
 
-    const std::size_t n = loaded.records.size();
-    std::vector<std::string> names(n + 1);
-    std::vector<std::int16_t> instructed(n + 1, 0);
-    std::vector<std::int32_t> target(n + 1, 0);
-    for (std::size_t i = 0; i < n; ++i) {
-        names[i + 1] = std::move(loaded.records[i].name);
-        instructed[i + 1] = loaded.records[i].instructed;
-        target[i + 1] = loaded.records[i].target;
-    }
-    PCTM.ItemNames = std::move(names);
-    PCTM.ItemInstructed = std::move(instructed);
-    PCTM.ItemTarget = std::move(target);
-    PCTM.ItemCount = static_cast<std::int16_t>(n);
+    PCTM.setItems(std::move(loaded.records));
     PCTM.ItemListUnreadable = loaded.skipped;
     PCTM.ItemListUnreadableLines = std::move(loaded.skippedLines);
     return IoResult::success();

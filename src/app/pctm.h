@@ -5,18 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "app/registered_items.h"
 #include "data/data_files.h"
 #include "session/history_analysis.h"
 
 namespace mitoran {
 
-struct Pctm {
-    // Registered items, indexed from 1; entry 0 exists and stays empty.
-    std::vector<std::string> ItemNames{std::string()};
-    std::vector<std::int16_t> ItemInstructed{0};
-    std::vector<std::int32_t> ItemTarget{0};
-    std::int16_t ItemCount = 0;
-
+// The registered items are the holder's own: PCTM.ItemNames(i), PCTM.ItemCount().
+struct Pctm : RegisteredItems {
     std::int16_t LaunchMode = 0;  // 0 fixed, 1 random, 2 direct
     std::int16_t CountMode = 0;   // 0 instructed, 1 random
     float LaunchInterval = 0;     // minutes

@@ -129,14 +129,13 @@ frmGraph::frmGraph(QWidget* parent)
 frmGraph::~frmGraph() = default;
 
 void frmGraph::Form_Load() {
-    ui->hsbData->setMaximum(std::max<int>(1, PCTM.ItemCount));
+    ui->hsbData->setMaximum(std::max<int>(1, PCTM.ItemCount()));
     LoadHistoryDetail();
     ui->Option1->setChecked(true);
     Option1_Click();
 
     ui->cboKoumoku->clear();
-    for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
-        ui->cboKoumoku->addItem(qs(PCTM.ItemNames[i]));
+    for (int i = 1; i <= PCTM.ItemCount(); ++i) ui->cboKoumoku->addItem(qs(PCTM.ItemNames(i)));
     if (ui->cboKoumoku->count() > 0) ui->cboKoumoku->setCurrentIndex(0);
 
     QPointer<frmGraph> self(this);
@@ -166,15 +165,15 @@ void frmGraph::LoadHistoryDetail() {
     const auto keptTodayTotal = PCTM.Analysis.TodayTotal;
     std::vector<HistoryRecord> records;
     const int item = PCTM.CurrentItem;
-    if (item >= 1 && item <= PCTM.ItemCount && item < static_cast<int>(PCTM.ItemNames.size())) {
-        Loaded<HistoryRecord> loaded = readHistory(PCTM.ItemNames[item]);
+    if (PCTM.hasItem(item)) {
+        Loaded<HistoryRecord> loaded = readHistory(PCTM.ItemNames(item));
         if (loaded.status == ReadStatus::Error) {
-            services().messageBox(qs("「" + PCTM.ItemNames[item] +
+            services().messageBox(qs("「" + PCTM.ItemNames(item) +
                                      "」の履歴ファイルを読み込めませんでした。\n" + loaded.reason),
                                   QStringLiteral("筋トレ実績詳細"), MsgIcon::Exclamation);
         }
         // The file is left as it is; the user is told why the figures may look short.
-        if (auto notice = unreadableLinesNotice(historyFileName(PCTM.ItemNames[item]),
+        if (auto notice = unreadableLinesNotice(historyFileName(PCTM.ItemNames(item)),
                                                 loaded.skipped, loaded.skippedLines))
             services().messageBox(qs(*notice), QStringLiteral("筋トレ実績詳細"),
                                   MsgIcon::Exclamation);
@@ -224,13 +223,12 @@ void frmGraph::SwitchItem() {
 }
 
 void frmGraph::reloadItems() {
-    const int items = std::max<int>(1, PCTM.ItemCount);
+    const int items = std::max<int>(1, PCTM.ItemCount());
     {
         const QSignalBlocker blockBar(ui->hsbData);
         const QSignalBlocker blockCombo(ui->cboKoumoku);
         ui->cboKoumoku->clear();
-        for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
-            ui->cboKoumoku->addItem(qs(PCTM.ItemNames[i]));
+        for (int i = 1; i <= PCTM.ItemCount(); ++i) ui->cboKoumoku->addItem(qs(PCTM.ItemNames(i)));
         ui->hsbData->setMaximum(items);
         ui->hsbData->setValue(std::clamp(ui->hsbData->value(), 1, items));
     }

@@ -54,17 +54,11 @@ class HistoryScreenTest : public ::testing::Test {
     // Registers items in memory and on disk, each with an empty history file.
     void setItems(const std::vector<std::string>& names) {
         std::vector<ItemRecord> items;
-        PCTM.ItemNames.assign(1, std::string());
-        PCTM.ItemInstructed.assign(1, 0);
-        PCTM.ItemTarget.assign(1, 0);
         for (const auto& n : names) {
-            PCTM.ItemNames.push_back(n);
-            PCTM.ItemInstructed.push_back(10);
-            PCTM.ItemTarget.push_back(1000);
             items.push_back({n, 10, 1000});
             ASSERT_TRUE(createIfMissing(historyFileName(n)).ok);
         }
-        PCTM.ItemCount = static_cast<std::int16_t>(names.size());
+        PCTM.setItems(items);
         ASSERT_TRUE(rewriteItemList(items).ok);
     }
 

@@ -279,12 +279,12 @@ class WriteFailureBase : public ::testing::Test {
         const std::vector<ItemRecord> items = itemsOnDisk();
         const Date today = svc->now().date;
 
-        ASSERT_EQ(PCTM.ItemCount, static_cast<int>(items.size()));
+        ASSERT_EQ(PCTM.ItemCount(), static_cast<int>(items.size()));
         QStringList names;
         for (std::size_t i = 0; i < items.size(); ++i) {
-            EXPECT_EQ(PCTM.ItemNames[i + 1], items[i].name);
-            EXPECT_EQ(PCTM.ItemInstructed[i + 1], items[i].instructed);
-            EXPECT_EQ(PCTM.ItemTarget[i + 1], items[i].target);
+            EXPECT_EQ(PCTM.ItemNames(i + 1), items[i].name);
+            EXPECT_EQ(PCTM.ItemInstructed(i + 1), items[i].instructed);
+            EXPECT_EQ(PCTM.ItemTarget(i + 1), items[i].target);
             names << qs(items[i].name);
         }
 
@@ -317,9 +317,9 @@ class WriteFailureBase : public ::testing::Test {
 
         const int k = PCTM.CurrentItem;
         QStringList lines;
-        if (k >= 1 && k <= PCTM.ItemCount) {
+        if (k >= 1 && k <= PCTM.ItemCount()) {
             int n = 0;
-            for (const HistoryRecord& r : readHistory(PCTM.ItemNames[k]).records)
+            for (const HistoryRecord& r : readHistory(PCTM.ItemNames(k)).records)
                 lines << QString::number(++n) + " _ " + qs(r.date) + " _ " + qs(r.time) + " _ " +
                              qs(r.countText);
         }
@@ -404,12 +404,12 @@ TEST_P(WriteFailures, AddingAnItemAddsNothing) {
     expectToldOnce({"懸垂 の設定を新規登録しました"});
     expectFilesUnchanged();
     expectHomeShowsDisk(home);
-    EXPECT_EQ(PCTM.ItemCount, 3);
+    EXPECT_EQ(PCTM.ItemCount(), 3);
 
     mendWrites();
     svc->inputAnswers = {"懸垂", "5", "50"};
     child<QPushButton>(panel, "cmdNew")->click();
-    EXPECT_EQ(PCTM.ItemCount, 4);
+    EXPECT_EQ(PCTM.ItemCount(), 4);
     expectHomeShowsDisk(home);
 }
 
@@ -424,7 +424,7 @@ TEST_P(WriteFailures, ChangingCountsKeepsTheStoredOnes) {
     expectToldOnce({"腹筋 の設定を更新しました"});
     expectFilesUnchanged();
     expectHomeShowsDisk(home);
-    EXPECT_EQ(PCTM.ItemInstructed[2], 20);
+    EXPECT_EQ(PCTM.ItemInstructed(2), 20);
 }
 
 TEST_P(WriteFailures, RenamingMovesNoFile) {
@@ -441,7 +441,7 @@ TEST_P(WriteFailures, RenamingMovesNoFile) {
         expectToldOnce({oldName + "２ の設定を更新しました"});
         expectFilesUnchanged();
         expectHomeShowsDisk(home);
-        EXPECT_EQ(qs(PCTM.ItemNames[row + 1]), oldName);
+        EXPECT_EQ(qs(PCTM.ItemNames(row + 1)), oldName);
         mendWrites();
     }
 }
@@ -458,7 +458,7 @@ TEST_P(WriteFailures, DeletingKeepsTheItemAndItsFiles) {
         expectToldOnce();
         expectFilesUnchanged();
         expectHomeShowsDisk(home);
-        EXPECT_EQ(PCTM.ItemCount, 3) << row;
+        EXPECT_EQ(PCTM.ItemCount(), 3) << row;
         mendWrites();
     }
 }
@@ -475,7 +475,7 @@ TEST_P(WriteFailures, SavingTheOrderKeepsTheStoredOrder) {
     expectFilesUnchanged();
     expectHomeShowsDisk(home);
     EXPECT_TRUE(panel->orderUnsaved());
-    EXPECT_EQ(PCTM.ItemNames[1], "腕立て");
+    EXPECT_EQ(PCTM.ItemNames(1), "腕立て");
 }
 
 TEST_P(WriteFailures, ClearingOneHistoryClearsNothing) {

@@ -31,7 +31,7 @@ struct LongHistory {
     LongHistory() {
         bench::application();
         testing::installScriptedServices().setNow(2030, 1, 1);
-        PCTM = Pctm{};
+        resetRun();
         PCTM.setItems({{kItem, 50, 100000}});
         PCTM.CurrentItem = 1;
         std::string bytes;
@@ -46,7 +46,7 @@ struct LongHistory {
     }
     ~LongHistory() {
         closeScreen();
-        PCTM = Pctm{};
+        resetRun();
     }
 
     static frmGraph* open() {

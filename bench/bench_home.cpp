@@ -36,7 +36,7 @@ struct TwentyHistories {
         bench::application();
         svc = &testing::installScriptedServices();
         svc->setNow(2024, 3, 7);
-        PCTM = Pctm{};
+        resetRun();
         std::vector<ItemRecord> items;
         for (int i = 1; i <= kItems; ++i) {
             // Some items past their target, so the goal message is part of the fill.

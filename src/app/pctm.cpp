@@ -10,6 +10,8 @@
 #include "data/data_folder.h"
 #include "data/file_io.h"
 #include "data/item_limit.h"
+#include "history/frmGraph.h"
+#include "home/frmSettei.h"
 #include "session/frmMain.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
@@ -125,6 +127,13 @@ IoResult LoadSettings() {
 IoResult CheckDataAtStartup() {
     bool itemListFailed = false;
     return checkData(&itemListFailed);
+}
+
+void resetRun() {
+    screens::closeScreen(screens::historyScreen());
+    screens::closeScreen(screens::promptScreen());
+    screens::closeScreen(screens::homeScreen());
+    PCTM = Pctm{};
 }
 
 void WaitSeconds(float seconds) { services().waitSeconds(seconds); }

@@ -1,15 +1,28 @@
 #pragma once
-// The state every screen shares for the whole run, its loaders, and the two small procedures all
-// screens use. Everything starts zeroed; tests reset it with `PCTM = Pctm{}`.
+// Everything that lives for the whole run, its loaders, and the two small procedures all screens
+// use. Everything starts zeroed; resetRun() gives tests a fresh run.
+#include <QPointer>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "app/registered_items.h"
 #include "data/data_files.h"
+#include "history/history_detail.h"
 #include "session/history_analysis.h"
 
 namespace mitoran {
+
+class frmMain;
+class frmSettei;
+class frmGraph;
+
+// The screens that are open; each is forgotten when it closes (see screens.h).
+struct OpenScreens {
+    QPointer<frmMain> Prompt;
+    QPointer<frmSettei> Home;
+    QPointer<frmGraph> History;
+};
 
 // The registered items are the holder's own: PCTM.ItemNames(i), PCTM.ItemCount().
 struct Pctm : RegisteredItems {
@@ -31,9 +44,25 @@ struct Pctm : RegisteredItems {
     std::int16_t RoundRestarted = 0;
 
     HistoryAnalysis Analysis;  // the shared record HistoryAnalysis
+
+    // True (-1) while the home screen's load runs; a change of the help tour check box then does
+    // nothing.
+    std::int16_t HomeLoading = 0;
+    // The prompt screen's FlashColourIndex of cmdNext and of cmdNowCut: they run on across rounds.
+    int NextFlashColourIndex = 0;
+    int NowCutFlashColourIndex = 0;
+    // The history list's sort directions, kept across openings of the screen.
+    SortToggles ListSort;
+
+    OpenScreens Screens;
 };
 
 extern Pctm PCTM;
+
+// A fresh run, as the program starts one: every open screen closed (destroyed once control
+// returns to the event loop) and every value above as it starts. A run of the program starts
+// fresh by itself; tests and benchmarks begin each case with this.
+void resetRun();
 
 // Loaders: on success the targets are replaced completely; on failure they keep their values and
 // the result says why (in Japanese).

@@ -29,9 +29,6 @@
 namespace mitoran {
 namespace {
 
-// Shared by every opening of the screen for the whole run.
-SortToggles g_sortToggles;
-
 const char* const kCrLf = "\r\n";
 
 std::string screenHelpText() {
@@ -62,9 +59,6 @@ std::string screenHelpText() {
 }
 
 }  // namespace
-
-SortToggles& frmGraph::sortToggles() { return g_sortToggles; }
-void frmGraph::resetSortToggles() { g_sortToggles = SortToggles{}; }
 
 frmGraph::frmGraph(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -318,7 +312,7 @@ void frmGraph::Option4_Click() {
 
 void frmGraph::msgList_DblClick() {
     GridView* list = ui->msgList;
-    if (auto step = nextSort(list->currentCol(), g_sortToggles)) {
+    if (auto step = nextSort(list->currentCol(), PCTM.ListSort)) {
         list->sortRows(step->keyColumn, step->descending);
         ui->lblSort->setText(qs(step->label));
     }

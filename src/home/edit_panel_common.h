@@ -1,6 +1,6 @@
 #pragma once
-// What the three parts of the edit panel share: the message boxes they raise and the registered
-// items as the shared arrays hold them.
+// What the three parts of the edit panel share: the message boxes they raise and the reading back
+// of the registered items after a write.
 #include <QString>
 #include <string>
 #include <vector>

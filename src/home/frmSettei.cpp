@@ -26,8 +26,6 @@
 
 namespace mitoran {
 
-std::int16_t HomeLoading = 0;
-
 namespace {
 
 // One row of bars for every item the program can hold.
@@ -114,7 +112,7 @@ frmSettei::~frmSettei() = default;
 
 void frmSettei::Form_Load() {
     HelpFilePath = QStringLiteral("ZovHelp.chm");
-    HomeLoading = -1;
+    PCTM.HomeLoading = -1;
     ui->fraSettei->showStoredInterval();
 
     if (PCTM.ItemCount() <= 0) {
@@ -128,7 +126,7 @@ void frmSettei::Form_Load() {
         services().showWindow(this);
         services().processEvents();
         if (!self || handedOver_) return;
-        HomeLoading = 0;
+        PCTM.HomeLoading = 0;
         cmdMaster_Click();
         return;
     }
@@ -147,7 +145,7 @@ void frmSettei::Form_Load() {
     ui->fraMain->setVisible(true);
     FillOverview();
     if (!self || handedOver_) return;
-    HomeLoading = 0;
+    PCTM.HomeLoading = 0;
 
     // clang-format off
     PCTM.HelpTourMessage = joinLines({
@@ -429,7 +427,7 @@ void frmSettei::closeEvent(QCloseEvent* event) {
 }
 
 void frmSettei::chkHelp_Click() {
-    if (HomeLoading) return;
+    if (PCTM.HomeLoading) return;
     const bool ticked = ui->chkHelp->isChecked();
     if (ticked) {
         services().messageBox(QStringLiteral("ヘルプツアー機能をオンにします。"),

@@ -151,14 +151,6 @@ void warnNotRead(const QString& what, const std::string& reason) {
 
 }  // namespace
 
-int frmMain::nextFlashColour_ = 0;
-int frmMain::nowCutFlashColour_ = 0;
-
-void frmMain::resetFlashCounters() {
-    nextFlashColour_ = 0;
-    nowCutFlashColour_ = 0;
-}
-
 frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frmMain>()) {
     ui->setupUi(this);
     for (int i = 1; i <= kPlanSlots; ++i)
@@ -433,7 +425,7 @@ void frmMain::cmdNext_Click() {
         return;
     }
     if (p < PCTM.ItemCount()) {
-        if (!advance(nextFlashColour_)) return;
+        if (!advance(PCTM.NextFlashColourIndex)) return;
     } else {
         endRound();
     }
@@ -450,7 +442,7 @@ void frmMain::cmdNowCut_Click() {
 
     if (PCTM.ItemCount() == PCTM.RoundPosition + 1) ui->cmdNext->setText(QStringLiteral("終わり"));
     if (PCTM.RoundPosition < PCTM.ItemCount())
-        advance(nowCutFlashColour_);
+        advance(PCTM.NowCutFlashColourIndex);
     else
         endRound();
 }

@@ -55,16 +55,16 @@ Files filesOnDisk() {
 
 class DataEdges : public ::testing::Test {
   public:  // the rows' actions use these
-    void SetUp() override { PCTM = Pctm{}; }
+    void SetUp() override { resetRun(); }
     void TearDown() override {
         testing::closeEveryScreen();
-        PCTM = Pctm{};
+        resetRun();
     }
 
     // One row: a fresh folder and a fresh run.
     void begin(const Files& files) {
         testing::closeEveryScreen();
-        PCTM = Pctm{};
+        resetRun();
         for (const auto& [name, bytes] : filesOnDisk()) std::filesystem::remove_all(name);
         std::filesystem::remove_all("バックアップ");
         for (const auto& [name, bytes] : files) TempFolder::write(name, bytes);

@@ -24,8 +24,8 @@ std::set<std::string> filesInFolder() {
 
 class Startup : public ::testing::Test {
   protected:
-    void SetUp() override { PCTM = Pctm{}; }
-    void TearDown() override { PCTM = Pctm{}; }
+    void SetUp() override { resetRun(); }
+    void TearDown() override { resetRun(); }
 
     static void writeItems(std::string_view utf8) {
         TempFolder::write("項目一覧.txt", TempFolder::cp932(utf8));

@@ -39,16 +39,14 @@ class HistoryScreenTest : public ::testing::Test {
     void SetUp() override {
         services_ = &mitoran::testing::installScriptedServices();
         services_->setNow(2024, 3, 20);
-        PCTM = Pctm{};
-        frmGraph::resetSortToggles();
+        resetRun();
     }
 
     void TearDown() override {
         if (auto* g = screens::historyScreen()) screens::closeScreen(g);
         if (auto* h = screens::homeScreen()) screens::closeScreen(h);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        PCTM = Pctm{};
-        frmGraph::resetSortToggles();
+        resetRun();
     }
 
     // Registers items in memory and on disk, each with an empty history file.
@@ -450,7 +448,7 @@ TEST_F(HistoryScreenTest, DateAndRunningTotalShareOneToggle) {
 
     doubleClickCell(1, kColDate);
     EXPECT_EQ(label("lblSort"), "日付 降順");
-    EXPECT_EQ(frmGraph::sortToggles().CountSortDescending, 0);
+    EXPECT_EQ(PCTM.ListSort.CountSortDescending, 0);
 }
 
 TEST_F(HistoryScreenTest, NumberColumnSortsNothingButScrollsBackToTheTop) {
@@ -463,8 +461,8 @@ TEST_F(HistoryScreenTest, NumberColumnSortsNothingButScrollsBackToTheTop) {
     EXPECT_EQ(column(kColCount), before);
     EXPECT_EQ(label("lblSort"), "日付 昇順");
     EXPECT_EQ(list()->firstVisibleRow(), 1);
-    EXPECT_EQ(frmGraph::sortToggles().CountSortDescending, 0);
-    EXPECT_EQ(frmGraph::sortToggles().TotalSortDescending, 0);
+    EXPECT_EQ(PCTM.ListSort.CountSortDescending, 0);
+    EXPECT_EQ(PCTM.ListSort.TotalSortDescending, 0);
 
     // Any sort also shows the first data row again.
     doubleClickCell(15, kColCount);
@@ -521,7 +519,7 @@ TEST_F(HistoryScreenTest, KeysAndTheSortMenuSortAsTheDoubleClickDoes) {
     // Per sort: the label, the count column, the toggles and the first row in view.
     const auto runAll = [this](Way way) {
         QStringList seen;
-        frmGraph::resetSortToggles();
+        PCTM.ListSort = SortToggles{};
         EXPECT_NE(open(), nullptr);
         GridView* g = list();
         for (int col : {kColCount, kColCount, kColDate, kColTotal, kColNumber}) {
@@ -550,8 +548,8 @@ TEST_F(HistoryScreenTest, KeysAndTheSortMenuSortAsTheDoubleClickDoes) {
                 }
             }
             seen << label("lblSort") + ":" + column(kColCount).join(",") + ":" +
-                        QString::number(frmGraph::sortToggles().CountSortDescending) +
-                        QString::number(frmGraph::sortToggles().TotalSortDescending) + ":" +
+                        QString::number(PCTM.ListSort.CountSortDescending) +
+                        QString::number(PCTM.ListSort.TotalSortDescending) + ":" +
                         QString::number(g->firstVisibleRow());
         }
         screens::closeScreen(screens::historyScreen());

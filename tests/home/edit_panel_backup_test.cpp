@@ -43,7 +43,7 @@ Files backups() {
 class EditPanelBackupTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        PCTM = Pctm{};
+        resetRun();
         svc = &testing::installScriptedServices();
         svc->setNow(2026, 12, 7, 19, 30, 0);
         TempFolder::write("項目一覧.txt",

@@ -33,7 +33,7 @@ const char* const kItems =
 class EditPanelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        PCTM = Pctm{};
+        resetRun();
         box = &testing::installScriptedServices();
         TempFolder::write("項目一覧.txt", TempFolder::cp932(kItems));
         TempFolder::write("プレイ設定.txt", "0,0,15\r\n");

@@ -35,7 +35,7 @@ class HomeFixture : public ::testing::Test {
     void SetUp() override {
         svc = &installScriptedServices();
         svc->setNow(2024, 3, 7, 12, 0, 0);
-        PCTM = Pctm{};
+        resetRun();
         PCTM.LaunchMode = 0;
         PCTM.CountMode = 0;
         PCTM.LaunchInterval = 15;

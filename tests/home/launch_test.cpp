@@ -16,7 +16,6 @@ class HomeLaunch : public HomeFixture {
   protected:
     void SetUp() override {
         HomeFixture::SetUp();
-        frmMain::resetFlashCounters();
         addItem("腕立て", 100);
         addItem("腹筋", 100);
     }

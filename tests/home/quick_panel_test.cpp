@@ -32,7 +32,7 @@ std::string record(const std::string& date, const std::string& time, const std::
 class QuickPanelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        PCTM = Pctm{};
+        resetRun();
         PCTM.setItems({{"腕立て"}, {"腹筋"}});
         svc.setNow(2024, 3, 7, 14, 5, 0);
         QObject::connect(&panel, &QuickPanel::challengeRunning, [this](bool running) {

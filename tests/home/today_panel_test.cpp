@@ -35,7 +35,7 @@ std::string sets(const std::string& date, std::initializer_list<int> counts) {
 class TodayPanelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        PCTM = Pctm{};
+        resetRun();
         PCTM.setItems({{"腕立て"}, {"腹筋"}, {"スクワット"}});
         svc.setNow(2024, 3, 7, 21, 30);
     }

@@ -312,15 +312,13 @@ class HostileFolder : public ::testing::TestWithParam<std::string> {
         // closed it has returned. The test flushes at the points where no handler runs.
         svc->runDeferredDeletes = false;
         svc->setNow(2026, 12, 2, 12, 0, 0);
-        PCTM = Pctm{};
+        resetRun();
         g_recordCounts.clear();
-        frmMain::resetFlashCounters();
-        frmGraph::resetSortToggles();
     }
 
     void TearDown() override {
         closeEveryScreen();
-        PCTM = Pctm{};
+        resetRun();
     }
 
     void startUp(bool expectRefusal);

@@ -79,13 +79,11 @@ class Soak : public ::testing::Test {
         svc = &installScriptedServices();
         svc->runDeferredDeletes = false;  // destroyed after the closing handler, as in the program
         svc->setNow(2026, 1, 1, 6, 0, 0);
-        PCTM = Pctm{};
-        frmMain::resetFlashCounters();
-        frmGraph::resetSortToggles();
+        resetRun();
     }
     void TearDown() override {
         closeEveryScreen();
-        PCTM = Pctm{};
+        resetRun();
     }
 
     TempFolder folder;

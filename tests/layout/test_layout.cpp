@@ -430,14 +430,12 @@ class Layout : public ::testing::TestWithParam<FontCase> {
 
         svc = &mitoran::testing::installScriptedServices();
         svc->setNow(2026, 12, 7, 19, 30, 0);
-        PCTM = Pctm{};
-        frmMain::resetFlashCounters();
-        frmGraph::resetSortToggles();
+        resetRun();
     }
 
     void TearDown() override {
         mitoran::testing::closeEveryScreen();
-        PCTM = Pctm{};
+        resetRun();
         if (saved_) QApplication::setFont(*saved_);
     }
 

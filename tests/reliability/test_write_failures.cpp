@@ -172,7 +172,7 @@ class WriteFailureBase : public ::testing::Test {
     explicit WriteFailureBase(Fault fault) : fault_(fault) {}
 
     void SetUp() override {
-        PCTM = Pctm{};
+        resetRun();
         svc = &testing::installScriptedServices();
         svc->setNow(2024, 3, 7, 20, 0, 0);
         TempFolder::write("項目一覧.txt",

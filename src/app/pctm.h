@@ -1,6 +1,6 @@
 #pragma once
 // Everything that lives for the whole run, its loaders, and the two small procedures all screens
-// use. Everything starts zeroed; resetRun() gives tests a fresh run.
+// use. Everything starts zeroed; resetRun() gives tests a fresh run. Start-up is in startup.h.
 #include <QPointer>
 #include <cstdint>
 #include <string>
@@ -70,16 +70,10 @@ IoResult LoadItemList();
 IoResult LoadPlaySettings();
 IoResult LoadSettings();
 
-// Loads the item list and makes sure item 1's history file exists.
-IoResult CheckDataAtStartup();
-
 // Waits in the event loop (see WindowServices::waitSeconds).
 void WaitSeconds(float seconds);
 
 // Shows HelpTourMessage in a box titled "ヘルプツアー" when the help tour is on.
 void ShowHelpTourMessage();
-
-// Start-up; returns the exit status when start-up fails, otherwise 0 once the first screen is open.
-int Main();
 
 }  // namespace mitoran

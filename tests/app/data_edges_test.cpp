@@ -14,6 +14,7 @@
 
 #include "app/pctm.h"
 #include "app/screens.h"
+#include "app/startup.h"
 #include "home/frmSettei.h"
 #include "session/frmMain.h"
 #include "support/screen_reset.h"

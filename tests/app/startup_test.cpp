@@ -5,6 +5,7 @@
 
 #include "app/pctm.h"
 #include "app/screens.h"
+#include "app/startup.h"
 #include "support/screen_reset.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"

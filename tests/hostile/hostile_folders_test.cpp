@@ -25,6 +25,7 @@
 
 #include "app/pctm.h"
 #include "app/screens.h"
+#include "app/startup.h"
 #include "data/data_files.h"
 #include "data/file_io.h"
 #include "history/frmGraph.h"

@@ -18,6 +18,7 @@
 
 #include "app/pctm.h"
 #include "app/screens.h"
+#include "app/startup.h"
 #include "data/data_files.h"
 #include "history/frmGraph.h"
 #include "home/frmSettei.h"

@@ -26,6 +26,7 @@ struct OpenScreens {
 
 // The registered items are the holder's own: PCTM.ItemNames(i), PCTM.ItemCount().
 struct Pctm : RegisteredItems {
+    // The play settings.
     std::int16_t LaunchMode = 0;  // 0 fixed, 1 random, 2 direct
     std::int16_t CountMode = 0;   // 0 instructed, 1 random
     float LaunchInterval = 0;     // minutes
@@ -33,24 +34,27 @@ struct Pctm : RegisteredItems {
     int ItemListUnreadable = 0;                // lines of the item list that could not be read
     std::vector<int> ItemListUnreadableLines;  // the numbers of the first few of them
 
+    // The help tour: its switch and the text of its next box.
     std::int16_t HelpTourOn = 0;
     std::string HelpTourMessage;
 
+    // The item whose history is analysed or shown, and what its analysis found.
     std::int16_t CurrentItem = 0;
+    HistoryAnalysis Analysis;  // the shared record HistoryAnalysis
+
+    // The training round.
     std::int16_t RoundPosition = 0;
     std::int16_t SingleItemMode = 0;
     std::int16_t SingleItemIndex = 0;
     std::int16_t WelcomeShown = 0;
     std::int16_t RoundRestarted = 0;
-
-    HistoryAnalysis Analysis;  // the shared record HistoryAnalysis
+    // The prompt screen's FlashColourIndex of cmdNext and of cmdNowCut: they run on across rounds.
+    int NextFlashColourIndex = 0;
+    int NowCutFlashColourIndex = 0;
 
     // True (-1) while the home screen's load runs; a change of the help tour check box then does
     // nothing.
     std::int16_t HomeLoading = 0;
-    // The prompt screen's FlashColourIndex of cmdNext and of cmdNowCut: they run on across rounds.
-    int NextFlashColourIndex = 0;
-    int NowCutFlashColourIndex = 0;
     // The history list's sort directions, kept across openings of the screen.
     SortToggles ListSort;
 

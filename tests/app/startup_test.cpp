@@ -1,3 +1,5 @@
+#include "app/startup.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,7 +7,6 @@
 
 #include "app/pctm.h"
 #include "app/screens.h"
-#include "app/startup.h"
 #include "support/screen_reset.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"

@@ -1,7 +1,5 @@
 #include "home/edit_panel_common.h"
 
-#include <algorithm>
-
 #include "app/pctm.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"

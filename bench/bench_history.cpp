@@ -31,11 +31,8 @@ struct LongHistory {
     LongHistory() {
         bench::application();
         testing::installScriptedServices().setNow(2030, 1, 1);
-        PCTM = Pctm{};
-        PCTM.ItemNames = {"", kItem};
-        PCTM.ItemInstructed = {0, 50};
-        PCTM.ItemTarget = {0, 100000};
-        PCTM.ItemCount = 1;
+        resetRun();
+        PCTM.setItems({{kItem, 50, 100000}});
         PCTM.CurrentItem = 1;
         std::string bytes;
         bytes.reserve(static_cast<std::size_t>(kSets) * 40);
@@ -49,7 +46,7 @@ struct LongHistory {
     }
     ~LongHistory() {
         closeScreen();
-        PCTM = Pctm{};
+        resetRun();
     }
 
     static frmGraph* open() {

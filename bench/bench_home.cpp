@@ -36,14 +36,13 @@ struct TwentyHistories {
         bench::application();
         svc = &testing::installScriptedServices();
         svc->setNow(2024, 3, 7);
-        PCTM = Pctm{};
+        resetRun();
+        std::vector<ItemRecord> items;
         for (int i = 1; i <= kItems; ++i) {
-            PCTM.ItemNames.push_back("種目" + std::to_string(i));
-            PCTM.ItemInstructed.push_back(30);
             // Some items past their target, so the goal message is part of the fill.
-            PCTM.ItemTarget.push_back(i % 4 == 0 ? 1000 : 5000000);
+            items.push_back({"種目" + std::to_string(i), 30, i % 4 == 0 ? 1000 : 5000000});
         }
-        PCTM.ItemCount = kItems;
+        PCTM.setItems(items);
         for (int i = 1; i <= kItems; ++i) {
             std::string bytes;
             bytes.reserve(static_cast<std::size_t>(kSets) * 40);
@@ -53,7 +52,7 @@ struct TwentyHistories {
                 bytes += encodeHistoryRecord(LocalDateTime{day, 7 + k % 3, 30, 0},
                                              static_cast<std::int16_t>(1 + (k * 7 + i) % 50));
             }
-            if (!rewriteFile(historyFileName(PCTM.ItemNames[i]), bytes)) std::abort();
+            if (!rewriteFile(historyFileName(PCTM.ItemNames(i)), bytes)) std::abort();
         }
     }
 };
@@ -64,7 +63,7 @@ void BM_HomeReadAndDecodeOnly(benchmark::State& state) {
     for (auto _ : state) {
         std::size_t chars = 0;
         for (int i = 1; i <= kItems; ++i) {
-            const ReadBytes raw = readWholeFile(historyFileName(PCTM.ItemNames[i]));
+            const ReadBytes raw = readWholeFile(historyFileName(PCTM.ItemNames(i)));
             if (raw.status != ReadStatus::Ok || raw.bytes.empty())
                 state.SkipWithError("a history file was not read");
             const std::string text = decodeCp932(raw.bytes);
@@ -79,7 +78,7 @@ BENCHMARK(BM_HomeReadAndDecodeOnly)->Unit(benchmark::kMillisecond);
 void BM_HomeReadHistories(benchmark::State& state) {
     TwentyHistories data;
     for (auto _ : state) {
-        const ItemHistories h = readItemHistories(PCTM.ItemNames, PCTM.ItemCount);
+        const ItemHistories h = readItemHistories(PCTM.itemNamesFrom1(), PCTM.ItemCount());
         benchmark::DoNotOptimize(h.records.size());
     }
 }
@@ -90,7 +89,7 @@ void BM_HomeFigures(benchmark::State& state) {
     TwentyHistories data;
     const Date today = data.svc->now().date;
     for (auto _ : state) {
-        const ItemHistories h = readItemHistories(PCTM.ItemNames, PCTM.ItemCount);
+        const ItemHistories h = readItemHistories(PCTM.itemNamesFrom1(), PCTM.ItemCount());
         const ItemTotals totals = ComputeItemTotals(h, today);
         const ItemDateLists dates = BuildItemDates(h, today);
         benchmark::DoNotOptimize(totals.ItemTotalCount[kItems]);
@@ -103,7 +102,7 @@ BENCHMARK(BM_HomeFigures)->Unit(benchmark::kMillisecond);
 void BM_HomeTotalsAndDatesOnly(benchmark::State& state) {
     TwentyHistories data;
     const Date today = data.svc->now().date;
-    const ItemHistories h = readItemHistories(PCTM.ItemNames, PCTM.ItemCount);
+    const ItemHistories h = readItemHistories(PCTM.itemNamesFrom1(), PCTM.ItemCount());
     for (auto _ : state) {
         const ItemTotals totals = ComputeItemTotals(h, today);
         const ItemDateLists dates = BuildItemDates(h, today);

@@ -13,6 +13,7 @@
 
 #include "app/pctm.h"
 #include "app/screens.h"
+#include "app/startup.h"
 #include "art/pictures.h"
 #include "history/frmGraph.h"
 #include "home/frmSettei.h"

@@ -4,9 +4,9 @@
 #include <QFontDatabase>
 #include <memory>
 
-#include "app/pctm.h"
 #include "app/screens.h"
 #include "app/single_instance.h"
+#include "app/startup.h"
 #include "art/pictures.h"
 #include "ui/qt_window_services.h"
 #include "ui/window_watch.h"

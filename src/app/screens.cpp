@@ -4,72 +4,68 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "app/pctm.h"
 #include "history/frmGraph.h"
 #include "home/frmSettei.h"
 #include "session/frmMain.h"
 #include "ui/window_services.h"
 
 namespace mitoran::screens {
-namespace {
-QPointer<frmMain> g_prompt;
-QPointer<frmSettei> g_home;
-QPointer<frmGraph> g_history;
-}  // namespace
 
-frmMain* promptScreen() { return g_prompt.data(); }
-frmSettei* homeScreen() { return g_home.data(); }
-frmGraph* historyScreen() { return g_history.data(); }
+frmMain* promptScreen() { return PCTM.Screens.Prompt.data(); }
+frmSettei* homeScreen() { return PCTM.Screens.Home.data(); }
+frmGraph* historyScreen() { return PCTM.Screens.History.data(); }
 
 frmMain* openPromptScreen(Qt::WindowState state) {
-    if (!g_prompt) {
+    if (!PCTM.Screens.Prompt) {
         auto* form = new frmMain;
-        g_prompt = form;
+        PCTM.Screens.Prompt = form;
         // The state is set before loading, so a minimised launch never flashes up in front.
         services().setWindowState(form, state);
         if (!form->Form_Load()) return nullptr;
-        return g_prompt.data();
+        return PCTM.Screens.Prompt.data();
     }
-    services().setWindowState(g_prompt, state);
-    return g_prompt.data();
+    services().setWindowState(PCTM.Screens.Prompt, state);
+    return PCTM.Screens.Prompt.data();
 }
 
 frmSettei* openHomeScreen() {
-    if (!g_home) {
+    if (!PCTM.Screens.Home) {
         auto* form = new frmSettei;
-        g_home = form;
+        PCTM.Screens.Home = form;
         form->Form_Load();
     }
-    if (g_home) services().showWindow(g_home);
-    return g_home.data();
+    if (PCTM.Screens.Home) services().showWindow(PCTM.Screens.Home);
+    return PCTM.Screens.Home.data();
 }
 
 frmGraph* openHistoryScreen() {
-    if (!g_history) {
+    if (!PCTM.Screens.History) {
         auto* form = new frmGraph;
-        g_history = form;
+        PCTM.Screens.History = form;
         form->Form_Load();
     } else {
-        services().showWindow(g_history);
+        services().showWindow(PCTM.Screens.History);
     }
-    return g_history.data();
+    return PCTM.Screens.History.data();
 }
 
 void closeScreen(QWidget* screen) {
     if (!screen) return;
-    if (screen == g_prompt) g_prompt = nullptr;
-    if (screen == g_home) g_home = nullptr;
-    if (screen == g_history) g_history = nullptr;
+    if (screen == PCTM.Screens.Prompt) PCTM.Screens.Prompt = nullptr;
+    if (screen == PCTM.Screens.Home) PCTM.Screens.Home = nullptr;
+    if (screen == PCTM.Screens.History) PCTM.Screens.History = nullptr;
     // Not close(): the frame's close handling must not run for a screen that hands over.
     screen->hide();
     screen->deleteLater();
 }
 
 void bringForward() {
-    if (g_prompt) {
-        g_prompt->comeUp();
+    if (PCTM.Screens.Prompt) {
+        PCTM.Screens.Prompt->comeUp();
     } else {
-        if (g_home) services().bringUp(g_home);
-        if (g_history) services().bringUp(g_history);
+        if (PCTM.Screens.Home) services().bringUp(PCTM.Screens.Home);
+        if (PCTM.Screens.History) services().bringUp(PCTM.Screens.History);
     }
     // A box the user still has to answer stays on top of its screen.
     if (QWidget* box = QApplication::activeModalWidget()) {

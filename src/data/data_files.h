@@ -30,6 +30,8 @@ struct ItemRecord {
     std::string name;
     std::int16_t instructed = 0;
     std::int32_t target = 0;
+
+    bool operator==(const ItemRecord&) const = default;
 };
 
 struct HistoryRecord {

@@ -29,9 +29,6 @@
 namespace mitoran {
 namespace {
 
-// Shared by every opening of the screen for the whole run.
-SortToggles g_sortToggles;
-
 const char* const kCrLf = "\r\n";
 
 std::string screenHelpText() {
@@ -62,9 +59,6 @@ std::string screenHelpText() {
 }
 
 }  // namespace
-
-SortToggles& frmGraph::sortToggles() { return g_sortToggles; }
-void frmGraph::resetSortToggles() { g_sortToggles = SortToggles{}; }
 
 frmGraph::frmGraph(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -129,14 +123,13 @@ frmGraph::frmGraph(QWidget* parent)
 frmGraph::~frmGraph() = default;
 
 void frmGraph::Form_Load() {
-    ui->hsbData->setMaximum(std::max<int>(1, PCTM.ItemCount));
+    ui->hsbData->setMaximum(std::max<int>(1, PCTM.ItemCount()));
     LoadHistoryDetail();
     ui->Option1->setChecked(true);
     Option1_Click();
 
     ui->cboKoumoku->clear();
-    for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
-        ui->cboKoumoku->addItem(qs(PCTM.ItemNames[i]));
+    for (int i = 1; i <= PCTM.ItemCount(); ++i) ui->cboKoumoku->addItem(qs(PCTM.ItemNames(i)));
     if (ui->cboKoumoku->count() > 0) ui->cboKoumoku->setCurrentIndex(0);
 
     QPointer<frmGraph> self(this);
@@ -166,15 +159,15 @@ void frmGraph::LoadHistoryDetail() {
     const auto keptTodayTotal = PCTM.Analysis.TodayTotal;
     std::vector<HistoryRecord> records;
     const int item = PCTM.CurrentItem;
-    if (item >= 1 && item <= PCTM.ItemCount && item < static_cast<int>(PCTM.ItemNames.size())) {
-        Loaded<HistoryRecord> loaded = readHistory(PCTM.ItemNames[item]);
+    if (PCTM.hasItem(item)) {
+        Loaded<HistoryRecord> loaded = readHistory(PCTM.ItemNames(item));
         if (loaded.status == ReadStatus::Error) {
-            services().messageBox(qs("「" + PCTM.ItemNames[item] +
+            services().messageBox(qs("「" + PCTM.ItemNames(item) +
                                      "」の履歴ファイルを読み込めませんでした。\n" + loaded.reason),
                                   QStringLiteral("筋トレ実績詳細"), MsgIcon::Exclamation);
         }
         // The file is left as it is; the user is told why the figures may look short.
-        if (auto notice = unreadableLinesNotice(historyFileName(PCTM.ItemNames[item]),
+        if (auto notice = unreadableLinesNotice(historyFileName(PCTM.ItemNames(item)),
                                                 loaded.skipped, loaded.skippedLines))
             services().messageBox(qs(*notice), QStringLiteral("筋トレ実績詳細"),
                                   MsgIcon::Exclamation);
@@ -224,13 +217,12 @@ void frmGraph::SwitchItem() {
 }
 
 void frmGraph::reloadItems() {
-    const int items = std::max<int>(1, PCTM.ItemCount);
+    const int items = std::max<int>(1, PCTM.ItemCount());
     {
         const QSignalBlocker blockBar(ui->hsbData);
         const QSignalBlocker blockCombo(ui->cboKoumoku);
         ui->cboKoumoku->clear();
-        for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
-            ui->cboKoumoku->addItem(qs(PCTM.ItemNames[i]));
+        for (int i = 1; i <= PCTM.ItemCount(); ++i) ui->cboKoumoku->addItem(qs(PCTM.ItemNames(i)));
         ui->hsbData->setMaximum(items);
         ui->hsbData->setValue(std::clamp(ui->hsbData->value(), 1, items));
     }
@@ -320,7 +312,7 @@ void frmGraph::Option4_Click() {
 
 void frmGraph::msgList_DblClick() {
     GridView* list = ui->msgList;
-    if (auto step = nextSort(list->currentCol(), g_sortToggles)) {
+    if (auto step = nextSort(list->currentCol(), PCTM.ListSort)) {
         list->sortRows(step->keyColumn, step->descending);
         ui->lblSort->setText(qs(step->label));
     }

@@ -21,11 +21,6 @@ class frmGraph : public QWidget {
 
     void Form_Load();
 
-    // The list's sort toggles outlive every opening of the screen.
-    static SortToggles& sortToggles();
-    // Back to the state the program starts with (for tests).
-    static void resetSortToggles();
-
     // Reads the history of CurrentItem into the shared analysis and fills the summary panel.
     void LoadHistoryDetail();
     void ShowNoData();

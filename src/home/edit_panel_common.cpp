@@ -1,7 +1,5 @@
 #include "home/edit_panel_common.h"
 
-#include <algorithm>
-
 #include "app/pctm.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
@@ -55,42 +53,8 @@ bool countsAccepted(const TypedCount& instructed, const TypedCount& target) {
     return true;
 }
 
-int itemCount() {
-    const int held = static_cast<int>(std::min({PCTM.ItemNames.size(), PCTM.ItemInstructed.size(),
-                                                PCTM.ItemTarget.size()})) -
-                     1;
-    return std::clamp<int>(PCTM.ItemCount, 0, std::max(held, 0));
-}
-
-std::vector<ItemRecord> registeredItems() {
-    std::vector<ItemRecord> items;
-    for (int i = 1; i <= itemCount(); ++i)
-        items.push_back({PCTM.ItemNames[i], PCTM.ItemInstructed[i], PCTM.ItemTarget[i]});
-    return items;
-}
-
-std::vector<std::string> registeredNames() {
-    return {PCTM.ItemNames.begin() + 1, PCTM.ItemNames.begin() + 1 + itemCount()};
-}
-
-namespace {
-
-void setItemArrays(const std::vector<ItemRecord>& items) {
-    PCTM.ItemNames.assign(1, std::string());
-    PCTM.ItemInstructed.assign(1, 0);
-    PCTM.ItemTarget.assign(1, 0);
-    for (const ItemRecord& item : items) {
-        PCTM.ItemNames.push_back(item.name);
-        PCTM.ItemInstructed.push_back(item.instructed);
-        PCTM.ItemTarget.push_back(item.target);
-    }
-    PCTM.ItemCount = static_cast<std::int16_t>(items.size());
-}
-
-}  // namespace
-
 void reloadItemsOrAssume(const std::vector<ItemRecord>& written) {
-    if (!LoadItemList()) setItemArrays(written);
+    if (!LoadItemList()) PCTM.setItems(written);
 }
 
 }  // namespace mitoran::edit_panel

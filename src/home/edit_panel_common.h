@@ -1,6 +1,6 @@
 #pragma once
-// What the three parts of the edit panel share: the message boxes they raise and the registered
-// items as the shared arrays hold them.
+// What the three parts of the edit panel share: the message boxes they raise and the reading back
+// of the registered items after a write.
 #include <QString>
 #include <string>
 #include <vector>
@@ -28,12 +28,7 @@ void warnItemLimit();
 // checks them; true when both are accepted.
 bool countsAccepted(const TypedCount& instructed, const TypedCount& target);
 
-// The number of items the shared arrays really hold, whatever ItemCount claims.
-int itemCount();
-std::vector<ItemRecord> registeredItems();
-std::vector<std::string> registeredNames();
-
-// After a successful write the arrays must follow the file; when the file cannot be read back,
+// After a successful write the items must follow the file; when the file cannot be read back,
 // what was just written is what it holds.
 void reloadItemsOrAssume(const std::vector<ItemRecord>& written);
 

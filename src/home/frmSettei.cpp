@@ -26,8 +26,6 @@
 
 namespace mitoran {
 
-std::int16_t HomeLoading = 0;
-
 namespace {
 
 // One row of bars for every item the program can hold.
@@ -114,10 +112,10 @@ frmSettei::~frmSettei() = default;
 
 void frmSettei::Form_Load() {
     HelpFilePath = QStringLiteral("ZovHelp.chm");
-    HomeLoading = -1;
+    PCTM.HomeLoading = -1;
     ui->fraSettei->showStoredInterval();
 
-    if (PCTM.ItemCount <= 0) {
+    if (PCTM.ItemCount() <= 0) {
         // Nothing to overview: the user came here to register items, so the edit panel opens,
         // and the help tour switch works as it does with items.
         setHelpCheck(PCTM.HelpTourOn != 0);
@@ -128,7 +126,7 @@ void frmSettei::Form_Load() {
         services().showWindow(this);
         services().processEvents();
         if (!self || handedOver_) return;
-        HomeLoading = 0;
+        PCTM.HomeLoading = 0;
         cmdMaster_Click();
         return;
     }
@@ -147,7 +145,7 @@ void frmSettei::Form_Load() {
     ui->fraMain->setVisible(true);
     FillOverview();
     if (!self || handedOver_) return;
-    HomeLoading = 0;
+    PCTM.HomeLoading = 0;
 
     // clang-format off
     PCTM.HelpTourMessage = joinLines({
@@ -231,7 +229,7 @@ bool frmSettei::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmSettei::ComputeItemTotals() {
-    const ItemHistories histories = readItemHistories(PCTM.ItemNames, PCTM.ItemCount);
+    const ItemHistories histories = readItemHistories(PCTM.itemNamesFrom1(), PCTM.ItemCount());
     const Date today = services().now().date;
     totals_ = mitoran::ComputeItemTotals(histories, today);
     dates_ = BuildItemDates(histories, today);
@@ -266,7 +264,7 @@ void frmSettei::FillOverview() {
     }
 
     GridView* grid = ui->msgIchiran;
-    const int itemCount = std::max<int>(PCTM.ItemCount, 0);
+    const int itemCount = PCTM.ItemCount();
     grid->setRows(itemCount + 1);
     if (static_cast<int>(ItemAchievement.size()) < itemCount + 1)
         ItemAchievement.resize(itemCount + 1, 0.0f);
@@ -277,12 +275,11 @@ void frmSettei::FillOverview() {
 
     QPointer<frmSettei> self(this);
     bool painted = false;
-    for (int i = 1; i <= itemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i) {
+    for (int i = 1; i <= itemCount; ++i) {
         if (!self || handedOver_) return;
-        const std::string name = PCTM.ItemNames[i];
+        const std::string name = PCTM.ItemNames(i);
         if (name.empty()) break;
-        const std::int32_t target =
-            i < static_cast<int>(PCTM.ItemTarget.size()) ? PCTM.ItemTarget[i] : 0;
+        const std::int32_t target = PCTM.ItemTarget(i);
         const OverviewRow row = overviewRow(figure(totals_.ItemTotalCount, i), target);
         ItemAchievement[i] = row.achievement;
         const QString rate = qs(row.rateText);
@@ -374,19 +371,19 @@ void frmSettei::cmdMaster_Click() {
 }
 
 void frmSettei::cmdToday_Click() {
-    if (PCTM.ItemCount <= 0 || ui->fraToday->isVisibleTo(this)) return;
+    if (PCTM.ItemCount() <= 0 || ui->fraToday->isVisibleTo(this)) return;
     HideAllPanels();
     ui->fraToday->open(dates_.ItemDates);
 }
 
 void frmSettei::cmdQuick_Click() {
-    if (PCTM.ItemCount <= 0 || ui->fraQuick->isVisibleTo(this)) return;
+    if (PCTM.ItemCount() <= 0 || ui->fraQuick->isVisibleTo(this)) return;
     HideAllPanels();
     ui->fraQuick->open();
 }
 
 void frmSettei::cmdGraph_Click() {
-    if (PCTM.ItemCount <= 0) return;
+    if (PCTM.ItemCount() <= 0) return;
     PCTM.CurrentItem = 1;
     // An open history screen goes back to the first item too, as a fresh one would open on it.
     if (frmGraph* open = screens::historyScreen()) open->cboKoumoku_Click(0);
@@ -430,7 +427,7 @@ void frmSettei::closeEvent(QCloseEvent* event) {
 }
 
 void frmSettei::chkHelp_Click() {
-    if (HomeLoading) return;
+    if (PCTM.HomeLoading) return;
     const bool ticked = ui->chkHelp->isChecked();
     if (ticked) {
         services().messageBox(QStringLiteral("ヘルプツアー機能をオンにします。"),
@@ -465,9 +462,8 @@ void frmSettei::msgIchiran_DblClick() {
     GridView* grid = ui->msgIchiran;
     const int row = grid->currentRow();
     // Only a row that belongs to a shown item starts a round.
-    if (grid->rows() <= 1 || row < 1 || row >= grid->rows() || row > PCTM.ItemCount ||
-        row >= static_cast<int>(PCTM.ItemNames.size()) || PCTM.ItemNames[row].empty() ||
-        grid->text(row, 0).isEmpty())
+    if (grid->rows() <= 1 || row < 1 || row >= grid->rows() || !PCTM.hasItem(row) ||
+        PCTM.ItemNames(row).empty() || grid->text(row, 0).isEmpty())
         return;
 
     PCTM.SingleItemMode = -1;

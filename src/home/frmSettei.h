@@ -20,10 +20,6 @@ namespace mitoran {
 class BarFill;
 class BarTrack;
 
-// True (-1) while the home screen's load runs; a change of the help tour check box then does
-// nothing.
-extern std::int16_t HomeLoading;
-
 class frmSettei : public QWidget {
     Q_OBJECT
   public:

@@ -37,11 +37,11 @@ HistoryClearing::~HistoryClearing() = default;
 void HistoryClearing::showFirstItem() {
     fillItemCombo();
     ui->lstRireki->clear();
-    if (itemCount() >= 1) {
+    if (PCTM.ItemCount() >= 1) {
         PCTM.CurrentItem = 1;
         const QSignalBlocker block(ui->cboKoumoku);
         ui->cboKoumoku->setCurrentIndex(0);
-        ui->cboKoumoku->setEditText(qs(PCTM.ItemNames[1]));
+        ui->cboKoumoku->setEditText(qs(PCTM.ItemNames(1)));
         ShowItemHistoryList();
     } else {
         ui->cboKoumoku->setEditText(QString());
@@ -52,7 +52,7 @@ void HistoryClearing::fillItemCombo() {
     filling_ = true;
     const QSignalBlocker block(ui->cboKoumoku);
     ui->cboKoumoku->clear();
-    for (int i = 1; i <= itemCount(); ++i) ui->cboKoumoku->addItem(qs(PCTM.ItemNames[i]));
+    for (int i = 1; i <= PCTM.ItemCount(); ++i) ui->cboKoumoku->addItem(qs(PCTM.ItemNames(i)));
     filling_ = false;
 }
 
@@ -89,18 +89,18 @@ void HistoryClearing::followReorder() {
 
 void HistoryClearing::followReload() {
     fillItemCombo();
-    PCTM.CurrentItem = itemCount() >= 1 ? 1 : 0;
-    ui->cboKoumoku->setEditText(itemCount() >= 1 ? qs(PCTM.ItemNames[1]) : QString());
+    PCTM.CurrentItem = PCTM.ItemCount() >= 1 ? 1 : 0;
+    ui->cboKoumoku->setEditText(PCTM.ItemCount() >= 1 ? qs(PCTM.ItemNames(1)) : QString());
     ShowItemHistoryList();
 }
 
 void HistoryClearing::ShowItemHistoryList() {
     ui->lstRireki->clear();
     const int k = PCTM.CurrentItem;
-    if (k < 1 || k > itemCount()) return;
-    const Loaded<HistoryRecord> history = readHistory(PCTM.ItemNames[k]);
+    if (!PCTM.hasItem(k)) return;
+    const Loaded<HistoryRecord> history = readHistory(PCTM.ItemNames(k));
     if (history.status == ReadStatus::Error) {
-        warn(qs("「" + PCTM.ItemNames[k] + "」の履歴を読み込めませんでした。\n" + history.reason),
+        warn(qs("「" + PCTM.ItemNames(k) + "」の履歴を読み込めませんでした。\n" + history.reason),
              QStringLiteral("読み込みエラー"));
         return;
     }
@@ -115,7 +115,7 @@ void HistoryClearing::ShowItemHistoryList() {
 }
 
 void HistoryClearing::cboKoumoku_Click(int index) {
-    if (index < 0 || index >= itemCount()) return;
+    if (index < 0 || index >= PCTM.ItemCount()) return;
     PCTM.CurrentItem = static_cast<std::int16_t>(index + 1);
     ShowItemHistoryList();
 }
@@ -125,15 +125,15 @@ void HistoryClearing::cmdClear_Click() {
     if (isBlankText(typed)) return inform(kNoSelection, kTitleNoSelection);
     // A typed name must be a registered item: clearing anything else would leave a stray file.
     int item = 0;
-    for (int i = 1; i <= itemCount() && item == 0; ++i)
-        if (PCTM.ItemNames[i] == typed) item = i;
-    for (int i = 1; i <= itemCount() && item == 0; ++i)
-        if (equalsIgnoringAsciiCase(PCTM.ItemNames[i], typed)) item = i;
+    for (int i = 1; i <= PCTM.ItemCount() && item == 0; ++i)
+        if (PCTM.ItemNames(i) == typed) item = i;
+    for (int i = 1; i <= PCTM.ItemCount() && item == 0; ++i)
+        if (equalsIgnoringAsciiCase(PCTM.ItemNames(i), typed)) item = i;
     if (item == 0)
         return inform(qs(typed) + QStringLiteral(" という項目は登録されていません"),
                       kTitleNoSelection);
 
-    const std::string name = PCTM.ItemNames[item];
+    const std::string name = PCTM.ItemNames(item);
     if (!confirm(qs(name) + QStringLiteral("の履歴データをクリアします。よろしいですか？"),
                  QStringLiteral("クリア確認")))
         return;
@@ -152,7 +152,7 @@ void HistoryClearing::cmdAllClear_Click() {
     if (!confirm(QStringLiteral("全ての履歴データをクリアします。よろしいですか？"),
                  QStringLiteral("クリア確認")))
         return;
-    const std::vector<std::string> names = registeredNames();
+    const std::vector<std::string> names = PCTM.itemNames();
     const IoResult cleared = clearAllHistories(names, services().now());
     // What is left on disk after a failure, for the item the combo names (the history screen
     // may have moved CurrentItem to another); without one, nothing is listed.
@@ -166,7 +166,7 @@ void HistoryClearing::cmdAllClear_Click() {
 }
 
 void HistoryClearing::cmdRestore_Click() {
-    std::vector<std::string> names = registeredNames();
+    std::vector<std::string> names = PCTM.itemNames();
     // Window-modal but not a nested loop: the panel's handler returns at once.
     auto* dialog = new RestoreDialog(std::move(names), utf8(ui->cboKoumoku->currentText()), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -181,18 +181,18 @@ void HistoryClearing::showRestored(const ItemRecord& item, bool addedBack) {
             const QSignalBlocker block(ui->cboKoumoku);
             ui->cboKoumoku->addItem(qs(item.name));
         }
-        std::vector<ItemRecord> written = registeredItems();
+        std::vector<ItemRecord> written = PCTM.items();
         written.push_back(item);
         reloadItemsOrAssume(written);
     }
     // The history list shows the restored item.
     int n = 0;
-    for (int i = 1; i <= itemCount() && n == 0; ++i)
-        if (equalsIgnoringAsciiCase(PCTM.ItemNames[i], item.name)) n = i;
+    for (int i = 1; i <= PCTM.ItemCount() && n == 0; ++i)
+        if (equalsIgnoringAsciiCase(PCTM.ItemNames(i), item.name)) n = i;
     if (n > 0) {
         const QSignalBlocker block(ui->cboKoumoku);
         ui->cboKoumoku->setCurrentIndex(n - 1);
-        ui->cboKoumoku->setEditText(qs(PCTM.ItemNames[n]));
+        ui->cboKoumoku->setEditText(qs(PCTM.ItemNames(n)));
         cboKoumoku_Click(n - 1);
     }
     emit itemsChanged();

@@ -48,7 +48,7 @@ ItemListEditor::~ItemListEditor() = default;
 void ItemListEditor::fillItemList() {
     filling_ = true;
     ui->lstKoumoku->clear();
-    for (int i = 1; i <= itemCount(); ++i) ui->lstKoumoku->addItem(qs(PCTM.ItemNames[i]));
+    for (int i = 1; i <= PCTM.ItemCount(); ++i) ui->lstKoumoku->addItem(qs(PCTM.ItemNames(i)));
     filling_ = false;
     setOrderUnsaved(false);
 }
@@ -81,16 +81,15 @@ std::vector<std::string> ItemListEditor::listEntries() const {
 }
 
 int ItemListEditor::selectedItem() const {
-    const int n = itemForEntry(listEntries(), ui->lstKoumoku->currentRow(), PCTM.ItemNames);
-    return n <= itemCount() ? n : 0;
+    return itemForEntry(listEntries(), ui->lstKoumoku->currentRow(), PCTM.itemNamesFrom1());
 }
 
 void ItemListEditor::lstKoumoku_Click() {
     const int n = selectedItem();
     if (n == 0) return;
-    ui->txtKoumoku->setText(qs(PCTM.ItemNames[n]));
-    ui->txtKaisu->setText(QString::number(PCTM.ItemInstructed[n]));
-    ui->txtMokuhyo->setText(QString::number(PCTM.ItemTarget[n]));
+    ui->txtKoumoku->setText(qs(PCTM.ItemNames(n)));
+    ui->txtKaisu->setText(QString::number(PCTM.ItemInstructed(n)));
+    ui->txtMokuhyo->setText(QString::number(PCTM.ItemTarget(n)));
 }
 
 int ItemListEditor::rowUnderPointer(const QPoint& viewportPos, bool nearest) const {
@@ -172,7 +171,7 @@ ItemListEditor::Answer ItemListEditor::askName(std::string& name) {
                                                            QStringLiteral("項目名入力")));
         if (isBlankText(typed)) return Answer::Cancelled;
         name = normaliseItemName(typed);
-        const std::vector<std::string> others = registeredNames();
+        const std::vector<std::string> others = PCTM.itemNames();
         const auto problem = itemNameProblem(name, others);
         if (!problem) return Answer::Given;
         warn(qs(*problem), QStringLiteral("項目名エラー"));
@@ -199,9 +198,9 @@ ItemListEditor::Answer ItemListEditor::askCount(const QString& prompt, const QSt
 
 void ItemListEditor::reloadAfterFailedWrite() {
     // What the file holds wins; the screen only changes when memory had drifted from it.
-    const std::vector<ItemRecord> before = registeredItems();
+    const std::vector<ItemRecord> before = PCTM.items();
     if (!LoadItemList()) return;
-    const std::vector<ItemRecord> after = registeredItems();
+    const std::vector<ItemRecord> after = PCTM.items();
     const bool same = std::equal(before.begin(), before.end(), after.begin(), after.end(),
                                  [](const ItemRecord& a, const ItemRecord& b) {
                                      return a.name == b.name && a.instructed == b.instructed &&
@@ -217,7 +216,7 @@ void ItemListEditor::reloadAfterFailedWrite() {
 }
 
 void ItemListEditor::cmdNew_Click() {
-    if (ui->lstKoumoku->count() >= kItemLimit || itemCount() >= kItemLimit) {
+    if (ui->lstKoumoku->count() >= kItemLimit || PCTM.ItemCount() >= kItemLimit) {
         warnItemLimit();
         return;
     }
@@ -247,7 +246,7 @@ void ItemListEditor::cmdNew_Click() {
 
     ui->lstKoumoku->addItem(qs(name));
     emit itemAdded(qs(name));
-    std::vector<ItemRecord> written = registeredItems();
+    std::vector<ItemRecord> written = PCTM.items();
     written.push_back(record);
     reloadItemsOrAssume(written);
     emit itemsChanged();
@@ -256,7 +255,7 @@ void ItemListEditor::cmdNew_Click() {
         tellWriteFailure(qs("履歴ファイル「" + historyFileName(name) +
                             "」を作成できませんでした（最初の記録の時に作成します）。"),
                          created.reason);
-    inform(qs(PCTM.ItemNames[itemCount()]) + QStringLiteral(" の設定を新規登録しました"),
+    inform(qs(PCTM.ItemNames(PCTM.ItemCount())) + QStringLiteral(" の設定を新規登録しました"),
            QStringLiteral("新規登録終了"));
 }
 
@@ -272,19 +271,20 @@ void ItemListEditor::cmdHozon_Click() {
     const TypedCount target = readTypedCount(utf8(ui->txtMokuhyo->text()), kMaxTarget);
     if (!countsAccepted(instructed, target)) return;
 
-    const std::string oldName = PCTM.ItemNames[n];
+    const std::string oldName = PCTM.ItemNames(n);
     if (newName != oldName) {
         std::vector<std::string> others;
-        for (int i = 1; i <= itemCount(); ++i)
-            if (i != n) others.push_back(PCTM.ItemNames[i]);
+        for (int i = 1; i <= PCTM.ItemCount(); ++i)
+            if (i != n) others.push_back(PCTM.ItemNames(i));
         if (const auto problem = itemNameProblem(newName, others))
             return warn(qs(*problem), QStringLiteral("項目名エラー"));
     }
 
-    std::vector<ItemRecord> items = registeredItems();
+    std::vector<ItemRecord> items = PCTM.items();
     items[n - 1] = {newName, static_cast<std::int16_t>(instructed.value), target.value};
-    const ChangeResult stored = storeRenamedItem(
-        items, oldName, newName, nameUsedByOtherItem(PCTM.ItemNames, n, oldName), services().now());
+    const ChangeResult stored =
+        storeRenamedItem(items, oldName, newName,
+                         nameUsedByOtherItem(PCTM.itemNamesFrom1(), n, oldName), services().now());
     if (stored.outcome == ChangeOutcome::NameTaken)
         return warn(qs(stored.reason), QStringLiteral("項目名変更不可"));
     if (stored.outcome == ChangeOutcome::Failed) {
@@ -293,14 +293,12 @@ void ItemListEditor::cmdHozon_Click() {
         return;
     }
 
-    PCTM.ItemNames[n] = newName;
-    PCTM.ItemInstructed[n] = items[n - 1].instructed;
-    PCTM.ItemTarget[n] = items[n - 1].target;
+    PCTM.setItem(n, items[n - 1]);
     ui->lstKoumoku->item(row)->setText(qs(newName));
     // The boxes show what was stored: the whole numbers and the name as written.
     ui->txtKoumoku->setText(qs(newName));
-    ui->txtKaisu->setText(QString::number(PCTM.ItemInstructed[n]));
-    ui->txtMokuhyo->setText(QString::number(PCTM.ItemTarget[n]));
+    ui->txtKaisu->setText(QString::number(PCTM.ItemInstructed(n)));
+    ui->txtMokuhyo->setText(QString::number(PCTM.ItemTarget(n)));
     emit itemRenamed(n, qs(oldName), qs(newName));
     emit itemsChanged();
     inform(ui->txtKoumoku->text() + QStringLiteral(" の設定を更新しました"),
@@ -314,13 +312,13 @@ void ItemListEditor::cmdDel_Click() {
         inform(kNoSelection, kTitleNoSelection);
         return;
     }
-    const std::string name = PCTM.ItemNames[n];
+    const std::string name = PCTM.ItemNames(n);
     if (!confirm(qs(name) + QStringLiteral("を削除します。よろしいですか？"),
                  QStringLiteral("クリア確認")))
         return;
 
-    std::vector<ItemRecord> items = registeredItems();
-    const bool deleteFiles = !nameUsedByOtherItem(PCTM.ItemNames, n, name);
+    std::vector<ItemRecord> items = PCTM.items();
+    const bool deleteFiles = !nameUsedByOtherItem(PCTM.itemNamesFrom1(), n, name);
     items.erase(items.begin() + (n - 1));
     const ChangeResult deleted = deleteItem(items, name, deleteFiles, services().now());
     if (deleted.outcome != ChangeOutcome::Stored) {
@@ -342,7 +340,7 @@ void ItemListEditor::cmdDel_Click() {
 }
 
 void ItemListEditor::cmdSort_Click() {
-    const std::vector<ItemRecord> ordered = recordsInListOrder(listEntries(), registeredItems());
+    const std::vector<ItemRecord> ordered = recordsInListOrder(listEntries(), PCTM.items());
     const IoResult written = saveItemList(ordered, services().now());
     if (!written) {
         tellWriteFailure(QStringLiteral("並び替えた順番を保存できませんでした。"), written.reason);

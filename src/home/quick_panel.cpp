@@ -87,10 +87,9 @@ bool QuickPanel::eventFilter(QObject* watched, QEvent* event) {
 void QuickPanel::open() {
     failureShown_ = false;
     ui->cboNamae->clear();
-    for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
-        ui->cboNamae->addItem(qs(PCTM.ItemNames[i]));
+    for (int i = 1; i <= PCTM.ItemCount(); ++i) ui->cboNamae->addItem(qs(PCTM.ItemNames(i)));
     ui->cboNamae->setCurrentIndex(0);
-    ui->cboNamae->setEditText(PCTM.ItemNames.size() > 1 ? qs(PCTM.ItemNames[1]) : QString());
+    ui->cboNamae->setEditText(qs(PCTM.ItemNames(1)));
 
     {
         // Refilling the list passes through texts nobody chose; the preset below sets the seconds.

@@ -34,15 +34,14 @@ void TodayPanel::open(const std::vector<std::vector<std::string>>& itemDates) {
     {
         // A maximum below the kept position moves it; the computation below covers that.
         const QSignalBlocker block(ui->hsbData);
-        ui->hsbData->setMaximum(std::max<int>(1, PCTM.ItemCount));
+        ui->hsbData->setMaximum(std::max<int>(1, PCTM.ItemCount()));
     }
     // The list offers the days of the item actually shown, so list and view always agree.
     fillDateList(ui->hsbData->value());
     ui->cboDate->setEditText(qs(formatStoredDate(services().now().date)));
 
     ui->cboKoumoku1->clear();
-    for (int i = 1; i <= PCTM.ItemCount && i < static_cast<int>(PCTM.ItemNames.size()); ++i)
-        ui->cboKoumoku1->addItem(qs(PCTM.ItemNames[i]));
+    for (int i = 1; i <= PCTM.ItemCount(); ++i) ui->cboKoumoku1->addItem(qs(PCTM.ItemNames(i)));
     ui->cboKoumoku1->setCurrentIndex(0);
 
     ComputeDayStatistics();
@@ -91,7 +90,7 @@ void TodayPanel::cboDate_Click() {
 void TodayPanel::ComputeDayStatistics() {
     const int v = ui->hsbData->value();
     HistoryAnalysis& analysis = PCTM.Analysis;
-    if (v < 1 || v >= static_cast<int>(PCTM.ItemNames.size())) {
+    if (!PCTM.hasItem(v)) {
         mitoran::ComputeDayStatistics({}, std::nullopt, analysis);
         ClearDayStatistics();
         return;
@@ -100,11 +99,11 @@ void TodayPanel::ComputeDayStatistics() {
     PCTM.CurrentItem = static_cast<std::int16_t>(v);
 
     const std::optional<Date> day = parseDate(ui->cboDate->currentText().toStdString());
-    const Loaded<HistoryRecord> history = readHistory(PCTM.ItemNames[v]);
+    const Loaded<HistoryRecord> history = readHistory(PCTM.ItemNames(v));
     if (history.status == ReadStatus::Error) {
         services().messageBox(qs("履歴ファイルを読み込めませんでした。\r\n" + history.reason),
                               "本日の実績", MsgIcon::Exclamation);
-    } else if (auto notice = unreadableLinesNotice(historyFileName(PCTM.ItemNames[v]),
+    } else if (auto notice = unreadableLinesNotice(historyFileName(PCTM.ItemNames(v)),
                                                    history.skipped, history.skippedLines)) {
         services().messageBox(qs(*notice), "本日の実績", MsgIcon::Exclamation);
     }

@@ -87,13 +87,6 @@ void dressSkipButtons(QPushButton* nowCut, QPushButton* cut) {
 
 QColor buttonFace() { return QGuiApplication::palette().color(QPalette::Button); }
 
-// Entries 1..ItemCount exist in all three item arrays.
-bool isItem(int index) {
-    return index >= 1 && index <= PCTM.ItemCount &&
-           index < static_cast<int>(PCTM.ItemNames.size()) &&
-           index < static_cast<int>(PCTM.ItemInstructed.size());
-}
-
 int nameFontPoints(const QString& name) {
     const auto length = name.toUcs4().size();  // characters, not bytes of the file
     if (length >= 1 && length <= 5) return 85;
@@ -158,14 +151,6 @@ void warnNotRead(const QString& what, const std::string& reason) {
 
 }  // namespace
 
-int frmMain::nextFlashColour_ = 0;
-int frmMain::nowCutFlashColour_ = 0;
-
-void frmMain::resetFlashCounters() {
-    nextFlashColour_ = 0;
-    nowCutFlashColour_ = 0;
-}
-
 frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frmMain>()) {
     ui->setupUi(this);
     for (int i = 1; i <= kPlanSlots; ++i)
@@ -228,7 +213,7 @@ bool frmMain::Form_Load() {
         warnNotRead(QStringLiteral("プレイ設定"), play.reason);
     if (!self || closed_) return false;
 
-    if (PCTM.ItemCount <= 0) {
+    if (PCTM.ItemCount() <= 0) {
         services().messageBox(QStringLiteral("先にトレーニング項目を設定してください"),
                               QStringLiteral("項目無し"), MsgIcon::Exclamation);
         if (!self || closed_) return false;
@@ -242,18 +227,19 @@ bool frmMain::Form_Load() {
     if (!isMinimized()) show();
 
     for (int i = 1; i <= kPlanSlots; ++i) plan_[i]->hide();
-    for (int j = 1; j <= std::min<int>(PCTM.ItemCount, kPlanSlots); ++j) {
+    for (int j = 1; j <= std::min<int>(PCTM.ItemCount(), kPlanSlots); ++j) {
         plan_[j]->show();
         setPlanColour(j, kPlanColour);
-        const QString entry = QString::number(j) + QStringLiteral(".") + qs(PCTM.ItemNames[j]);
+        const QString entry = QString::number(j) + QStringLiteral(".") + qs(PCTM.ItemNames(j));
         showShortened(plan_[j], entry);
     }
 
     // The chosen item may have been deleted since it was chosen; then a normal round runs.
-    if (PCTM.SingleItemMode != 0 && !isItem(PCTM.SingleItemIndex)) PCTM.SingleItemMode = 0;
+    if (PCTM.SingleItemMode != 0 && !PCTM.hasItem(PCTM.SingleItemIndex)) PCTM.SingleItemMode = 0;
 
-    ui->cmdNext->setText(PCTM.ItemCount == 1 || PCTM.SingleItemMode == -1 ? QStringLiteral("終了")
-                                                                          : QStringLiteral("次へ"));
+    ui->cmdNext->setText(PCTM.ItemCount() == 1 || PCTM.SingleItemMode == -1
+                             ? QStringLiteral("終了")
+                             : QStringLiteral("次へ"));
     ui->hsbKaisu->setValue(0);
     ui->lblKaisu->setText(QStringLiteral("0"));
     PCTM.RoundPosition = PCTM.SingleItemMode != 0 ? PCTM.SingleItemIndex : 1;
@@ -337,8 +323,8 @@ void frmMain::comeUp() {
 
 void frmMain::ShowPromptItem() {
     const int p = PCTM.RoundPosition;
-    if (!isItem(p)) return;
-    const QString name = qs(PCTM.ItemNames[p]);
+    if (!PCTM.hasItem(p)) return;
+    const QString name = qs(PCTM.ItemNames(p));
     QFont font = ui->lblKoumoku->font();
     // All the width the label has: a long name keeps its 55 points wherever the window gives it
     // room, and gets smaller type only where it would otherwise be cut.
@@ -349,7 +335,7 @@ void frmMain::ShowPromptItem() {
     // A name too long even for the smallest type shows its beginning.
     showShortened(ui->lblKoumoku, name, room);
 
-    const int proposal = proposeCount(PCTM.ItemInstructed[p]);
+    const int proposal = proposeCount(PCTM.ItemInstructed(p));
     ui->lblKaisu->setText(QString::number(proposal));
     ui->hsbKaisu->setValue(proposal);
     ui->hsbKaisu->setFocus();
@@ -358,8 +344,8 @@ void frmMain::ShowPromptItem() {
 void frmMain::AnalyseItemHistory() {
     QPointer<frmMain> self(this);
     Loaded<HistoryRecord> loaded;
-    if (isItem(PCTM.CurrentItem)) {
-        const std::string& name = PCTM.ItemNames[PCTM.CurrentItem];
+    if (PCTM.hasItem(PCTM.CurrentItem)) {
+        const std::string& name = PCTM.ItemNames(PCTM.CurrentItem);
         loaded = readHistory(name);
         if (loaded.status == ReadStatus::Missing) {
             // The item simply has no set yet; an existing file is never touched here.
@@ -419,9 +405,9 @@ void frmMain::cmdNext_Click() {
     }
 
     const int p = PCTM.RoundPosition;
-    if (!isItem(p)) return;
+    if (!PCTM.hasItem(p)) return;
     const IoResult written =
-        appendHistory(PCTM.ItemNames[p], services().now(), toInt16(shown).value_or(0));
+        appendHistory(PCTM.ItemNames(p), services().now(), toInt16(shown).value_or(0));
     if (!written) {
         // Not on disk means not recorded: the same item and count stay up for another try.
         services().messageBox(QStringLiteral("このセットは保存されませんでした。\n") +
@@ -432,14 +418,14 @@ void frmMain::cmdNext_Click() {
         return;
     }
 
-    if (PCTM.ItemCount == p + 1) ui->cmdNext->setText(QStringLiteral("終わり"));
+    if (PCTM.ItemCount() == p + 1) ui->cmdNext->setText(QStringLiteral("終わり"));
     if (PCTM.SingleItemMode == -1) {
         PCTM.SingleItemMode = 0;
         endRound();
         return;
     }
-    if (p < PCTM.ItemCount) {
-        if (!advance(nextFlashColour_)) return;
+    if (p < PCTM.ItemCount()) {
+        if (!advance(PCTM.NextFlashColourIndex)) return;
     } else {
         endRound();
     }
@@ -454,9 +440,9 @@ void frmMain::cmdNowCut_Click() {
         if (self) self->busy_ = false;
     });
 
-    if (PCTM.ItemCount == PCTM.RoundPosition + 1) ui->cmdNext->setText(QStringLiteral("終わり"));
-    if (PCTM.RoundPosition < PCTM.ItemCount)
-        advance(nowCutFlashColour_);
+    if (PCTM.ItemCount() == PCTM.RoundPosition + 1) ui->cmdNext->setText(QStringLiteral("終わり"));
+    if (PCTM.RoundPosition < PCTM.ItemCount())
+        advance(PCTM.NowCutFlashColourIndex);
     else
         endRound();
 }

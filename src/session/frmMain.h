@@ -37,9 +37,6 @@ class frmMain : public QWidget {
     // meant for the program that had the keyboard a moment ago.
     static constexpr double kKeyGuardSeconds = 0.8;
 
-    // The two flash colour counters live for the whole run; tests start each from 0.
-    static void resetFlashCounters();
-
   public slots:
     void hsbKaisu_Change(int value);
     void hsbKaisu_Scroll(int value);
@@ -80,9 +77,6 @@ class frmMain : public QWidget {
     QLabel* plan_[21] = {};
     bool busy_ = false;    // inside cmdNext or cmdNowCut, whose flash lets other events run
     bool closed_ = false;  // the round has ended; the screen is on its way out
-
-    static int nextFlashColour_;
-    static int nowCutFlashColour_;
 };
 
 }  // namespace mitoran

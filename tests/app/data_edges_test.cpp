@@ -14,6 +14,7 @@
 
 #include "app/pctm.h"
 #include "app/screens.h"
+#include "app/startup.h"
 #include "home/frmSettei.h"
 #include "session/frmMain.h"
 #include "support/screen_reset.h"
@@ -57,16 +58,16 @@ Files filesOnDisk() {
 
 class DataEdges : public ::testing::Test {
   public:  // the rows' actions use these
-    void SetUp() override { PCTM = Pctm{}; }
+    void SetUp() override { resetRun(); }
     void TearDown() override {
         testing::closeEveryScreen();
-        PCTM = Pctm{};
+        resetRun();
     }
 
     // One row: a fresh folder and a fresh run.
     void begin(const Files& files) {
         testing::closeEveryScreen();
-        PCTM = Pctm{};
+        resetRun();
         for (const auto& [name, bytes] : filesOnDisk()) std::filesystem::remove_all(name);
         std::filesystem::remove_all("バックアップ");
         for (const auto& [name, bytes] : files) TempFolder::write(name, bytes);
@@ -221,7 +222,7 @@ TEST_F(DataEdges, TwoSpellingsOfOneFile) {
         {"新規 lands in the file that is read", lists,
          [](DataEdges& t) {
              ASSERT_EQ(t.start(), 0);
-             EXPECT_EQ(PCTM.ItemNames, (std::vector<std::string>{"", "懸垂"}));
+             EXPECT_EQ(PCTM.itemNames(), (std::vector<std::string>{"懸垂"}));
              t.home();
              t.click("cmdMaster");
              t.svc->inputAnswers = {"背筋", "20", "200"};
@@ -277,7 +278,7 @@ TEST_F(DataEdges, FilesSavedAsUtf8) {
          utf8,
          [](DataEdges& t) {
              ASSERT_EQ(t.start(), 0);
-             EXPECT_EQ(PCTM.ItemNames, (std::vector<std::string>{"", "腕立て", "背筋"}));
+             EXPECT_EQ(PCTM.itemNames(), (std::vector<std::string>{"腕立て", "背筋"}));
              t.recordSet();
              EXPECT_EQ(PCTM.Analysis.SetTotal, 0) << "背筋 has no sets";
          },
@@ -320,7 +321,7 @@ TEST_F(DataEdges, FileNamesInCp932) {
         {"accepted", coded,
          [](DataEdges& t) {
              ASSERT_EQ(t.start(), 0);
-             EXPECT_EQ(PCTM.ItemNames, (std::vector<std::string>{"", "腕立て"}));
+             EXPECT_EQ(PCTM.itemNames(), (std::vector<std::string>{"腕立て"}));
              EXPECT_EQ(t.svc->messageBoxes().at(0).buttons, MsgButtons::OkCancel);
          },
          renamed, offer},
@@ -381,7 +382,7 @@ TEST_F(DataEdges, UnreadableLinesToldOnceWithTheirNumbers) {
          trailing,
          [](DataEdges& t) {
              ASSERT_EQ(t.start(), 0);
-             EXPECT_EQ(PCTM.ItemNames, (std::vector<std::string>{"", "腕立て"}));
+             EXPECT_EQ(PCTM.itemNames(), (std::vector<std::string>{"腕立て"}));
              EXPECT_EQ(PCTM.Analysis.SetTotal, 1);
              EXPECT_FALSE(t.boxes().contains(QStringLiteral("読み取れなかった")))
                  << t.boxes().toStdString();

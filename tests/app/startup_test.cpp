@@ -1,3 +1,5 @@
+#include "app/startup.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,8 +27,8 @@ std::set<std::string> filesInFolder() {
 
 class Startup : public ::testing::Test {
   protected:
-    void SetUp() override { PCTM = Pctm{}; }
-    void TearDown() override { PCTM = Pctm{}; }
+    void SetUp() override { resetRun(); }
+    void TearDown() override { resetRun(); }
 
     static void writeItems(std::string_view utf8) {
         TempFolder::write("項目一覧.txt", TempFolder::cp932(utf8));
@@ -44,26 +46,21 @@ class Startup : public ::testing::Test {
 
 TEST_F(Startup, EmptyItemListGivesNoItemsAndTouchesNoHistory) {
     writeItems("");
-    PCTM.ItemNames = {"", "old"};
-    PCTM.ItemInstructed = {0, 5};
-    PCTM.ItemTarget = {0, 50};
-    PCTM.ItemCount = 1;
+    PCTM.setItems({{"old", 5, 50}});
 
     ASSERT_TRUE(CheckDataAtStartup());
-    EXPECT_EQ(PCTM.ItemCount, 0);
-    EXPECT_EQ(PCTM.ItemNames, std::vector<std::string>{""});
-    EXPECT_EQ(PCTM.ItemInstructed.size(), 1u);
-    EXPECT_EQ(PCTM.ItemTarget.size(), 1u);
+    EXPECT_EQ(PCTM.ItemCount(), 0);
+    EXPECT_TRUE(PCTM.items().empty());
     EXPECT_EQ(filesInFolder(), std::set<std::string>{"項目一覧.txt"});
 }
 
 TEST_F(Startup, OnlyTheFirstItemsMissingHistoryIsCreatedAndAnExistingOneIsKept) {
     writeItems("\"腕立て伏せ\",10,500\r\n\"スクワット\",20,1000\r\n\"腹筋\",15,800\r\n");
     ASSERT_TRUE(CheckDataAtStartup());
-    EXPECT_EQ(PCTM.ItemCount, 3);
-    EXPECT_EQ(PCTM.ItemNames, (std::vector<std::string>{"", "腕立て伏せ", "スクワット", "腹筋"}));
-    EXPECT_EQ(PCTM.ItemInstructed, (std::vector<std::int16_t>{0, 10, 20, 15}));
-    EXPECT_EQ(PCTM.ItemTarget, (std::vector<std::int32_t>{0, 500, 1000, 800}));
+    EXPECT_EQ(PCTM.ItemCount(), 3);
+    EXPECT_EQ(PCTM.items(),
+              (std::vector<ItemRecord>{
+                  {"腕立て伏せ", 10, 500}, {"スクワット", 20, 1000}, {"腹筋", 15, 800}}));
     EXPECT_TRUE(TempFolder::exists("腕立て伏せ.txt"));
     EXPECT_EQ(TempFolder::read("腕立て伏せ.txt"), "");
     EXPECT_FALSE(TempFolder::exists("スクワット.txt"));
@@ -78,15 +75,12 @@ TEST_F(Startup, OnlyTheFirstItemsMissingHistoryIsCreatedAndAnExistingOneIsKept) 
 TEST_F(Startup, ItemListFoundWhateverTheCaseOfItsExtension) {
     TempFolder::write("項目一覧.TXT", TempFolder::cp932("\"懸垂\",5,100\r\n"));
     ASSERT_TRUE(LoadItemList());
-    EXPECT_EQ(PCTM.ItemCount, 1);
-    EXPECT_EQ(PCTM.ItemNames[1], "懸垂");
+    EXPECT_EQ(PCTM.ItemCount(), 1);
+    EXPECT_EQ(PCTM.ItemNames(1), "懸垂");
 }
 
 TEST_F(Startup, FailedLoadersLeaveTheirValuesAndSayWhy) {
-    PCTM.ItemNames = {"", "keep"};
-    PCTM.ItemInstructed = {0, 3};
-    PCTM.ItemTarget = {0, 30};
-    PCTM.ItemCount = 1;
+    PCTM.setItems({{"keep", 3, 30}});
     PCTM.HelpTourOn = -1;
     PCTM.LaunchMode = 2;
     PCTM.CountMode = 1;
@@ -114,10 +108,8 @@ TEST_F(Startup, FailedLoadersLeaveTheirValuesAndSayWhy) {
     writeItems(many);
     EXPECT_FALSE(LoadItemList());
 
-    EXPECT_EQ(PCTM.ItemNames, (std::vector<std::string>{"", "keep"}));
-    EXPECT_EQ(PCTM.ItemInstructed, (std::vector<std::int16_t>{0, 3}));
-    EXPECT_EQ(PCTM.ItemTarget, (std::vector<std::int32_t>{0, 30}));
-    EXPECT_EQ(PCTM.ItemCount, 1);
+    EXPECT_EQ(PCTM.items(), (std::vector<ItemRecord>{{"keep", 3, 30}}));
+    EXPECT_EQ(PCTM.ItemCount(), 1);
     EXPECT_EQ(PCTM.HelpTourOn, -1);
     EXPECT_EQ(PCTM.LaunchMode, 2);
     EXPECT_EQ(PCTM.CountMode, 1);
@@ -216,7 +208,7 @@ TEST_F(Startup, UnreadableItemLinesAreToldAndTheRestStartsAsUsual) {
     writeSettings("\"ヘルプツアー\",0\r\n");
     writePlay("0,0,5\r\n");
     EXPECT_EQ(Main(), 0);
-    EXPECT_EQ(PCTM.ItemCount, 2);
+    EXPECT_EQ(PCTM.ItemCount(), 2);
     ASSERT_EQ(s.messageBoxes().size(), 1u);
     EXPECT_EQ(s.messageBoxes()[0].icon, MsgIcon::Exclamation);
     EXPECT_TRUE(

@@ -41,32 +41,24 @@ class HistoryScreenTest : public ::testing::Test {
     void SetUp() override {
         services_ = &mitoran::testing::installScriptedServices();
         services_->setNow(2024, 3, 20);
-        PCTM = Pctm{};
-        frmGraph::resetSortToggles();
+        resetRun();
     }
 
     void TearDown() override {
         if (auto* g = screens::historyScreen()) screens::closeScreen(g);
         if (auto* h = screens::homeScreen()) screens::closeScreen(h);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        PCTM = Pctm{};
-        frmGraph::resetSortToggles();
+        resetRun();
     }
 
     // Registers items in memory and on disk, each with an empty history file.
     void setItems(const std::vector<std::string>& names) {
         std::vector<ItemRecord> items;
-        PCTM.ItemNames.assign(1, std::string());
-        PCTM.ItemInstructed.assign(1, 0);
-        PCTM.ItemTarget.assign(1, 0);
         for (const auto& n : names) {
-            PCTM.ItemNames.push_back(n);
-            PCTM.ItemInstructed.push_back(10);
-            PCTM.ItemTarget.push_back(1000);
             items.push_back({n, 10, 1000});
             ASSERT_TRUE(createIfMissing(historyFileName(n)).ok);
         }
-        PCTM.ItemCount = static_cast<std::int16_t>(names.size());
+        PCTM.setItems(items);
         ASSERT_TRUE(rewriteItemList(items).ok);
     }
 
@@ -435,7 +427,7 @@ TEST_F(HistoryScreenTest, DateAndRunningTotalShareOneToggle) {
 
     doubleClickCell(1, kColDate);
     EXPECT_EQ(label("lblSort"), kByDateDown);
-    EXPECT_EQ(frmGraph::sortToggles().CountSortDescending, 0);
+    EXPECT_EQ(PCTM.ListSort.CountSortDescending, 0);
 }
 
 TEST_F(HistoryScreenTest, NumberColumnSortsNothingButScrollsBackToTheTop) {
@@ -448,8 +440,8 @@ TEST_F(HistoryScreenTest, NumberColumnSortsNothingButScrollsBackToTheTop) {
     EXPECT_EQ(column(kColCount), before);
     EXPECT_EQ(label("lblSort"), kByDateUp);
     EXPECT_EQ(list()->firstVisibleRow(), 1);
-    EXPECT_EQ(frmGraph::sortToggles().CountSortDescending, 0);
-    EXPECT_EQ(frmGraph::sortToggles().TotalSortDescending, 0);
+    EXPECT_EQ(PCTM.ListSort.CountSortDescending, 0);
+    EXPECT_EQ(PCTM.ListSort.TotalSortDescending, 0);
 
     // Any sort also shows the first data row again.
     doubleClickCell(15, kColCount);
@@ -506,7 +498,7 @@ TEST_F(HistoryScreenTest, KeysAndTheSortMenuSortAsTheDoubleClickDoes) {
     // Per sort: the label, the count column, the toggles and the first row in view.
     const auto runAll = [this](Way way) {
         QStringList seen;
-        frmGraph::resetSortToggles();
+        PCTM.ListSort = SortToggles{};
         EXPECT_NE(open(), nullptr);
         GridView* g = list();
         for (int col : {kColCount, kColCount, kColDate, kColTotal, kColNumber}) {
@@ -535,8 +527,8 @@ TEST_F(HistoryScreenTest, KeysAndTheSortMenuSortAsTheDoubleClickDoes) {
                 }
             }
             seen << label("lblSort") + ":" + column(kColCount).join(",") + ":" +
-                        QString::number(frmGraph::sortToggles().CountSortDescending) +
-                        QString::number(frmGraph::sortToggles().TotalSortDescending) + ":" +
+                        QString::number(PCTM.ListSort.CountSortDescending) +
+                        QString::number(PCTM.ListSort.TotalSortDescending) + ":" +
                         QString::number(g->firstVisibleRow());
         }
         screens::closeScreen(screens::historyScreen());

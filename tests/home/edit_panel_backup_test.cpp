@@ -45,7 +45,7 @@ Files backups() {
 class EditPanelBackupTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        PCTM = Pctm{};
+        resetRun();
         svc = &testing::installScriptedServices();
         svc->setNow(2026, 12, 7, 19, 30, 0);
         TempFolder::write("項目一覧.txt",
@@ -210,13 +210,13 @@ TEST_F(EditPanelBackupTest, ACopyThatCannotBeWrittenStopsEveryDestructiveStep) {
     panel->itemList()->cmdDel_Click();
     expectStoppedByBackup(before, "腹筋.txt");
     EXPECT_EQ(svc->messageTexts().front(), edit::askDelete("腹筋"));
-    EXPECT_EQ(PCTM.ItemCount, 3);
+    EXPECT_EQ(PCTM.ItemCount(), 3);
     EXPECT_EQ(get<QListWidget>("lstKoumoku")->count(), 3);
 
     svc->boxes.clear();
     rename(0, "腕立て");
     expectStoppedByBackup(before, "腕立て伏せ.txt");
-    EXPECT_EQ(PCTM.ItemNames[1], "腕立て伏せ");
+    EXPECT_EQ(PCTM.ItemNames(1), "腕立て伏せ");
     EXPECT_EQ(get<QListWidget>("lstKoumoku")->item(0)->text(), "腕立て伏せ");
 }
 
@@ -313,7 +313,7 @@ TEST_F(EditPanelBackupTest, RestoringAfterAClearGivesBackTheExactBytesAndCanBeUn
 TEST_F(EditPanelBackupTest, ADeletedItemComesBackWithItsHistories) {
     select(0);
     panel->itemList()->cmdDel_Click();
-    ASSERT_EQ(PCTM.ItemCount, 2);
+    ASSERT_EQ(PCTM.ItemCount(), 2);
     svc->boxes.clear();
 
     RestoreDialog* dialog = openRestore();
@@ -362,7 +362,7 @@ TEST_F(EditPanelBackupTest, ADeletedItemComesBackWithItsHistories) {
     EXPECT_EQ(list.records[2].name, "腕立て伏せ");
     EXPECT_EQ(list.records[2].instructed, 12);
     EXPECT_EQ(list.records[2].target, 600);
-    EXPECT_EQ(PCTM.ItemCount, 3);
+    EXPECT_EQ(PCTM.ItemCount(), 3);
     EXPECT_EQ(get<QListWidget>("lstKoumoku")->item(2)->text(), "腕立て伏せ");
     EXPECT_EQ(get<QComboBox>("cboKoumoku")->currentText(), "腕立て伏せ");
     EXPECT_EQ(get<QListWidget>("lstRireki")->count(), 2);
@@ -391,11 +391,7 @@ TEST_F(EditPanelBackupTest, ACopyThatCannotBeReadOrAFullListRestoresNothing) {
     // Twenty items leave no room for one added back.
     std::vector<ItemRecord> twenty;
     for (int i = 0; i < 20; ++i) twenty.push_back({"項目" + std::to_string(i), 1, 1});
-    PCTM.ItemNames.resize(1);
-    for (const ItemRecord& item : twenty) PCTM.ItemNames.push_back(item.name);
-    PCTM.ItemInstructed.assign(21, 1);
-    PCTM.ItemTarget.assign(21, 1);
-    PCTM.ItemCount = 20;
+    PCTM.setItems(twenty);
     chooseForClear("ヨガ");
     dialog = openRestore();
     EXPECT_EQ(in<QComboBox>(dialog, "cboItem")->currentText(), "ヨガ（削除済み）");

@@ -35,7 +35,7 @@ const char* const kItems =
 class EditPanelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        PCTM = Pctm{};
+        resetRun();
         box = &testing::installScriptedServices();
         TempFolder::write("項目一覧.txt", TempFolder::cp932(kItems));
         TempFolder::write("プレイ設定.txt", "0,0,15\r\n");
@@ -121,7 +121,7 @@ TEST_F(EditPanelTest, AddingAsksAgainUntilBothCountsFitAndAppendsTheExactRecord)
                            edit::kAtLeastOne, edit::kAtMostLargest, edit::added("新種目")}));
     EXPECT_EQ(itemFile(), before + TempFolder::cp932("\"新種目\",30,500\r\n"));
     EXPECT_TRUE(TempFolder::exists("新種目.txt"));
-    EXPECT_EQ(PCTM.ItemCount, 6);
+    EXPECT_EQ(PCTM.ItemCount(), 6);
     EXPECT_EQ(items()->item(5)->text(), "新種目");
     EXPECT_EQ(get<QComboBox>("cboKoumoku")->itemText(5), "新種目");
     EXPECT_EQ(changes, 1);
@@ -195,7 +195,7 @@ TEST_F(EditPanelTest, ChangingRefusesBadCountsAndStoresRoundedOnes) {
     panel->itemList()->cmdHozon_Click();
     EXPECT_EQ(lastText(), edit::kAtMostLargest);
     EXPECT_EQ(itemFile(), before);
-    EXPECT_EQ(PCTM.ItemInstructed[1], 10);
+    EXPECT_EQ(PCTM.ItemInstructed(1), 10);
     EXPECT_EQ(changes, 0);
 
     setBoxes("腕立て", "2.5", "100.5");
@@ -235,7 +235,7 @@ TEST_F(EditPanelTest, RenamingMovesBothHistoriesButNeverOntoAnExistingOne) {
     EXPECT_EQ(itemFile(), before);
     EXPECT_EQ(TempFolder::read("昔の種目.txt"), "old");
     EXPECT_EQ(items()->item(1)->text(), "腹筋");
-    EXPECT_EQ(PCTM.ItemNames[2], "腹筋");
+    EXPECT_EQ(PCTM.ItemNames(2), "腹筋");
 }
 
 TEST_F(EditPanelTest, AFailedListRewriteRenamesTheHistoriesBack) {
@@ -250,7 +250,7 @@ TEST_F(EditPanelTest, AFailedListRewriteRenamesTheHistoriesBack) {
     EXPECT_EQ(TempFolder::read("腕立て.txt"), history);
     EXPECT_TRUE(TempFolder::exists("クイック_腕立て.txt"));
     EXPECT_FALSE(TempFolder::exists("別名.txt"));
-    EXPECT_EQ(PCTM.ItemNames[1], "腕立て");
+    EXPECT_EQ(PCTM.ItemNames(1), "腕立て");
     EXPECT_EQ(items()->item(0)->text(), "腕立て");
     EXPECT_EQ(changes, 0);
 }
@@ -263,7 +263,7 @@ TEST_F(EditPanelTest, DeletingKeepsSharedHistoriesAndRemovesTheLastOnes) {
     EXPECT_EQ(get<QLineEdit>("txtKaisu")->text(), "3");
     box->boxAnswers = {MsgResult::Cancel};
     panel->itemList()->cmdDel_Click();
-    EXPECT_EQ(PCTM.ItemCount, 3);
+    EXPECT_EQ(PCTM.ItemCount(), 3);
 
     select(2);
     panel->itemList()->cmdDel_Click();
@@ -314,9 +314,9 @@ TEST_F(EditPanelTest, DraggingPlacesTheEntryBeforeTheOneReleasedOn) {
     EXPECT_EQ(get<QLineEdit>("txtKaisu")->text(), "30");
     setBoxes("背筋", "33", "300");
     panel->itemList()->cmdHozon_Click();
-    EXPECT_EQ(PCTM.ItemNames[3], "背筋");
-    EXPECT_EQ(PCTM.ItemInstructed[3], 33);
-    EXPECT_EQ(PCTM.ItemInstructed[2], 20);
+    EXPECT_EQ(PCTM.ItemNames(3), "背筋");
+    EXPECT_EQ(PCTM.ItemInstructed(3), 33);
+    EXPECT_EQ(PCTM.ItemInstructed(2), 20);
     EXPECT_NE(itemFile(), unsorted);
 
     panel->itemList()->cmdSort_Click();
@@ -325,7 +325,7 @@ TEST_F(EditPanelTest, DraggingPlacesTheEntryBeforeTheOneReleasedOn) {
               TempFolder::cp932("\"腕立て\",10,100\r\n\"背筋\",33,300\r\n"
                                 "\"Squat\",40,400\r\n\"懸垂\",5,50\r\n\"腹筋\",20,200\r\n"));
     EXPECT_EQ(sort->palette().color(QPalette::Button), face);
-    EXPECT_EQ(PCTM.ItemNames[5], "腹筋");
+    EXPECT_EQ(PCTM.ItemNames(5), "腹筋");
     select(4);
     EXPECT_EQ(get<QLineEdit>("txtMokuhyo")->text(), "200");
     EXPECT_EQ(get<QComboBox>("cboKoumoku")->itemText(4), "腹筋");

@@ -35,7 +35,7 @@ class HomeFixture : public ::testing::Test {
     void SetUp() override {
         svc = &installScriptedServices();
         svc->setNow(2024, 3, 7, 12, 0, 0);
-        PCTM = Pctm{};
+        resetRun();
         PCTM.LaunchMode = 0;
         PCTM.CountMode = 0;
         PCTM.LaunchInterval = 15;
@@ -50,13 +50,9 @@ class HomeFixture : public ::testing::Test {
 
     // Registers an item in memory and in the item list file.
     void addItem(const std::string& name, std::int32_t target, std::int16_t instructed = 10) {
-        PCTM.ItemNames.push_back(name);
-        PCTM.ItemInstructed.push_back(instructed);
-        PCTM.ItemTarget.push_back(target);
-        PCTM.ItemCount = static_cast<std::int16_t>(PCTM.ItemNames.size() - 1);
-        std::vector<ItemRecord> items;
-        for (int i = 1; i <= PCTM.ItemCount; ++i)
-            items.push_back({PCTM.ItemNames[i], PCTM.ItemInstructed[i], PCTM.ItemTarget[i]});
+        std::vector<ItemRecord> items = PCTM.items();
+        items.push_back({name, instructed, target});
+        PCTM.setItems(items);
         ASSERT_TRUE(rewriteItemList(items).ok);
     }
 

@@ -250,7 +250,7 @@ TEST_F(HomeLoad, PaintedBeforeReadingAndTheOverviewShown) {
     EXPECT_TRUE(home->isVisible());
     EXPECT_EQ(home->windowTitle(), texts::kWindowTitle);
     EXPECT_EQ(home->HelpFilePath, "ZovHelp.chm");
-    EXPECT_EQ(HomeLoading, 0);
+    EXPECT_EQ(PCTM.HomeLoading, 0);
     EXPECT_TRUE(shown(home, "fraMain"));
     for (const char* panel : {"fraSettei", "fraToday", "fraQuick"})
         EXPECT_FALSE(shown(home, panel));

@@ -16,7 +16,6 @@ class HomeLaunch : public HomeFixture {
   protected:
     void SetUp() override {
         HomeFixture::SetUp();
-        frmMain::resetFlashCounters();
         addItem("腕立て", 100);
         addItem("腹筋", 100);
     }
@@ -325,7 +324,7 @@ TEST_F(HomeLaunch, ARunningQuickChallengeIsNotEndedByARoundOrAnEdit) {
 TEST_F(HomeLaunch, AStartDuringTheLoadStopsTheLoadOfTheClosingScreen) {
     setPlay(0, 15);
     PCTM.HelpTourOn = 1;
-    PCTM.ItemTarget[1] = PCTM.ItemTarget[2] = 10;
+    PCTM.setItems({{"腕立て", 10, 10}, {"腹筋", 10, 10}});
     ASSERT_TRUE(rewriteItemList({{"腕立て", 10, 10}, {"腹筋", 10, 10}}).ok);
     record("腕立て", today, 11);
     record("腹筋", today, 11);

@@ -32,9 +32,8 @@ std::string record(const std::string& date, const std::string& time, const std::
 class QuickPanelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        PCTM = Pctm{};
-        PCTM.ItemNames = {"", "腕立て", "腹筋"};
-        PCTM.ItemCount = 2;
+        resetRun();
+        PCTM.setItems({{"腕立て"}, {"腹筋"}});
         svc.setNow(2024, 3, 7, 14, 5, 0);
         QObject::connect(&panel, &QuickPanel::challengeRunning, [this](bool running) {
             again.setEnabled(!running);
@@ -42,7 +41,7 @@ class QuickPanelTest : public ::testing::Test {
         });
     }
 
-    std::string quickFile(int item) { return quickFileName(PCTM.ItemNames[item]); }
+    std::string quickFile(int item) { return quickFileName(PCTM.ItemNames(item)); }
     void writeQuick(int item, const std::string& text) {
         TempFolder::write(quickFile(item), TempFolder::cp932(text));
     }

@@ -35,14 +35,13 @@ std::string sets(const std::string& date, std::initializer_list<int> counts) {
 class TodayPanelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        PCTM = Pctm{};
-        PCTM.ItemNames = {"", "腕立て", "腹筋", "スクワット"};
-        PCTM.ItemCount = 3;
+        resetRun();
+        PCTM.setItems({{"腕立て"}, {"腹筋"}, {"スクワット"}});
         svc.setNow(2024, 3, 7, 21, 30);
     }
 
     void writeHistory(int item, const std::string& text) {
-        TempFolder::write(historyFileName(PCTM.ItemNames[item]), TempFolder::cp932(text));
+        TempFolder::write(historyFileName(PCTM.ItemNames(item)), TempFolder::cp932(text));
     }
 
     // The home screen's per-item date lists (index 0 empty).
@@ -223,8 +222,7 @@ TEST_F(TodayPanelTest, ScrollBarAndItemComboFollowEachOther) {
     EXPECT_EQ(child<QComboBox>("cboDate")->currentText(), "2024年03月08日");
 
     // Fewer items than the kept position: the last item is shown.
-    PCTM.ItemCount = 1;
-    PCTM.ItemNames.resize(2);
+    PCTM.setItems({{"腕立て"}});
     writeHistory(1, sets("2024年03月08日", {3, 4}));
     panel.open(itemDates);
     EXPECT_EQ(bar->value(), 1);

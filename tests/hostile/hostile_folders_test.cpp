@@ -25,6 +25,7 @@
 
 #include "app/pctm.h"
 #include "app/screens.h"
+#include "app/startup.h"
 #include "data/data_files.h"
 #include "data/file_io.h"
 #include "history/frmGraph.h"
@@ -312,15 +313,13 @@ class HostileFolder : public ::testing::TestWithParam<std::string> {
         // closed it has returned. The test flushes at the points where no handler runs.
         svc->runDeferredDeletes = false;
         svc->setNow(2026, 12, 2, 12, 0, 0);
-        PCTM = Pctm{};
+        resetRun();
         g_recordCounts.clear();
-        frmMain::resetFlashCounters();
-        frmGraph::resetSortToggles();
     }
 
     void TearDown() override {
         closeEveryScreen();
-        PCTM = Pctm{};
+        resetRun();
     }
 
     void startUp(bool expectRefusal);
@@ -358,16 +357,16 @@ void HostileFolder::promptRound() {
     flushDeletes();
     frmMain* prompt = screens::promptScreen();
     if (!prompt) {
-        EXPECT_LE(PCTM.ItemCount, 0) << "items registered, but no round";
+        EXPECT_LE(PCTM.ItemCount(), 0) << "items registered, but no round";
         EXPECT_NE(screens::homeScreen(), nullptr);
         return;
     }
-    const int n = PCTM.ItemCount;
+    const int n = PCTM.ItemCount();
     ASSERT_GE(n, 1);
     for (int pos = 1; pos <= n; ++pos) {
         ASSERT_EQ(screens::promptScreen(), prompt) << "round ended early at item " << pos;
         EXPECT_EQ(PCTM.RoundPosition, pos);
-        const std::string& name = PCTM.ItemNames[pos];
+        const std::string& name = PCTM.ItemNames(pos);
         // A name too long for the label is cut short with an ellipsis.
         const QString shown = labelText(prompt, "lblKoumoku");
         if (shown.endsWith(QChar(0x2026)))
@@ -395,11 +394,11 @@ void HostileFolder::homeScreen() {
     // The overview: one row per item read, each up to the first empty name filled from the file.
     auto* grid = child<GridView>(home, "msgIchiran");
     ASSERT_NE(grid, nullptr);
-    const int n = std::max<int>(PCTM.ItemCount, 0);
+    const int n = std::max<int>(PCTM.ItemCount(), 0);
     EXPECT_EQ(grid->rows(), n + 1);
     bool stopped = false;
     for (int i = 1; i <= n && i < grid->rows(); ++i) {
-        const std::string& name = PCTM.ItemNames[i];
+        const std::string& name = PCTM.ItemNames(i);
         stopped = stopped || name.empty();
         if (stopped) {
             EXPECT_TRUE(grid->text(i, 0).isEmpty());
@@ -431,7 +430,7 @@ void HostileFolder::todayPanel(QWidget* home) {
     auto* bar = child<QScrollBar>(today, "hsbData");
     auto* day = child<QComboBox>(today, "cboDate");
     ASSERT_TRUE(bar && day);
-    for (int v = 1; v <= PCTM.ItemCount; ++v) {
+    for (int v = 1; v <= PCTM.ItemCount(); ++v) {
         bar->setValue(v);
         expectNotNegative(labelText(today, "lblSet"), "本日の実績 セット数");
     }
@@ -451,7 +450,7 @@ void HostileFolder::quickPanel(QWidget* home) {
     EXPECT_TRUE(quick->isVisibleTo(home));
     auto* names = child<QComboBox>(quick, "cboNamae");
     ASSERT_NE(names, nullptr);
-    EXPECT_EQ(names->count(), PCTM.ItemCount);
+    EXPECT_EQ(names->count(), PCTM.ItemCount());
     for (int i = 0; i < names->count(); ++i) choose(names, i);
 }
 
@@ -459,7 +458,7 @@ void HostileFolder::historyScreen(QWidget* home) {
     click(home, "cmdGraph");
     flushDeletes();
     frmGraph* graph = screens::historyScreen();
-    if (PCTM.ItemCount <= 0) {
+    if (PCTM.ItemCount() <= 0) {
         EXPECT_EQ(graph, nullptr) << "a history screen without an item";
         return;
     }
@@ -469,11 +468,11 @@ void HostileFolder::historyScreen(QWidget* home) {
     ASSERT_TRUE(bar && list);
     for (const char* view : {"Option1", "Option2", "Option3", "Option4"}) {
         click(graph, view);
-        for (int v = 1; v <= PCTM.ItemCount; ++v) {
+        for (int v = 1; v <= PCTM.ItemCount(); ++v) {
             bar->setValue(v);
             ASSERT_EQ(screens::historyScreen(), graph);
             ASSERT_GE(list->rows(), 1);
-            const std::string& name = PCTM.ItemNames[v];
+            const std::string& name = PCTM.ItemNames(v);
             EXPECT_EQ(labelText(graph, "lblSet"), QString::number(recordsOnDisk(name))) << name;
             if (std::string(view) == "Option1") {
                 EXPECT_EQ(list->rows() - 1, static_cast<int>(recordsOnDisk(name))) << name;

@@ -18,6 +18,7 @@
 
 #include "app/pctm.h"
 #include "app/screens.h"
+#include "app/startup.h"
 #include "data/data_files.h"
 #include "history/frmGraph.h"
 #include "home/frmSettei.h"
@@ -79,13 +80,11 @@ class Soak : public ::testing::Test {
         svc = &installScriptedServices();
         svc->runDeferredDeletes = false;  // destroyed after the closing handler, as in the program
         svc->setNow(2026, 1, 1, 6, 0, 0);
-        PCTM = Pctm{};
-        frmMain::resetFlashCounters();
-        frmGraph::resetSortToggles();
+        resetRun();
     }
     void TearDown() override {
         closeEveryScreen();
-        PCTM = Pctm{};
+        resetRun();
     }
 
     TempFolder folder;

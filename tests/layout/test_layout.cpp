@@ -430,14 +430,12 @@ class Layout : public ::testing::TestWithParam<FontCase> {
 
         svc = &mitoran::testing::installScriptedServices();
         svc->setNow(2026, 12, 7, 19, 30, 0);
-        PCTM = Pctm{};
-        frmMain::resetFlashCounters();
-        frmGraph::resetSortToggles();
+        resetRun();
     }
 
     void TearDown() override {
         mitoran::testing::closeEveryScreen();
-        PCTM = Pctm{};
+        resetRun();
         if (saved_) QApplication::setFont(*saved_);
     }
 
@@ -483,9 +481,9 @@ class Layout : public ::testing::TestWithParam<FontCase> {
         frmMain* prompt = openPrompt();
         ASSERT_NE(prompt, nullptr);
         // Each item once: the name's type size follows its length.
-        for (int i = 1; i <= PCTM.ItemCount; ++i) {
+        for (int i = 1; i <= PCTM.ItemCount(); ++i) {
             expectReadable(prompt, QStringLiteral("prompt, item %1").arg(i));
-            if (i < PCTM.ItemCount) prompt->cmdNowCut_Click();
+            if (i < PCTM.ItemCount()) prompt->cmdNowCut_Click();
             settle();
         }
         prompt->cmdCut_Click();
@@ -498,8 +496,8 @@ class Layout : public ::testing::TestWithParam<FontCase> {
         expectReadable(home, QStringLiteral("edit panel"));
         // The restore dialog over a copy of the first item's history, its widest figures.
         std::filesystem::create_directory("バックアップ");
-        TempFolder::write("バックアップ/" + PCTM.ItemNames[1] + "_20261207_193000.txt",
-                          TempFolder::read(historyFileName(PCTM.ItemNames[1])));
+        TempFolder::write("バックアップ/" + PCTM.ItemNames(1) + "_20261207_193000.txt",
+                          TempFolder::read(historyFileName(PCTM.ItemNames(1))));
         click(home, "cmdRestore");
         if (auto* restore = home->findChild<RestoreDialog*>()) {
             settle();

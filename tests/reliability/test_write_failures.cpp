@@ -174,7 +174,7 @@ class WriteFailureBase : public ::testing::Test {
     explicit WriteFailureBase(Fault fault) : fault_(fault) {}
 
     void SetUp() override {
-        PCTM = Pctm{};
+        resetRun();
         svc = &testing::installScriptedServices();
         svc->setNow(2024, 3, 7, 20, 0, 0);
         TempFolder::write("項目一覧.txt",
@@ -281,12 +281,12 @@ class WriteFailureBase : public ::testing::Test {
         const std::vector<ItemRecord> items = itemsOnDisk();
         const Date today = svc->now().date;
 
-        ASSERT_EQ(PCTM.ItemCount, static_cast<int>(items.size()));
+        ASSERT_EQ(PCTM.ItemCount(), static_cast<int>(items.size()));
         QStringList names;
         for (std::size_t i = 0; i < items.size(); ++i) {
-            EXPECT_EQ(PCTM.ItemNames[i + 1], items[i].name);
-            EXPECT_EQ(PCTM.ItemInstructed[i + 1], items[i].instructed);
-            EXPECT_EQ(PCTM.ItemTarget[i + 1], items[i].target);
+            EXPECT_EQ(PCTM.ItemNames(i + 1), items[i].name);
+            EXPECT_EQ(PCTM.ItemInstructed(i + 1), items[i].instructed);
+            EXPECT_EQ(PCTM.ItemTarget(i + 1), items[i].target);
             names << qs(items[i].name);
         }
 
@@ -319,9 +319,9 @@ class WriteFailureBase : public ::testing::Test {
 
         const int k = PCTM.CurrentItem;
         QStringList lines;
-        if (k >= 1 && k <= PCTM.ItemCount) {
+        if (k >= 1 && k <= PCTM.ItemCount()) {
             int n = 0;
-            for (const HistoryRecord& r : readHistory(PCTM.ItemNames[k]).records)
+            for (const HistoryRecord& r : readHistory(PCTM.ItemNames(k)).records)
                 lines << QString::number(++n) + " _ " + qs(r.date) + " _ " + qs(r.time) + " _ " +
                              qs(r.countText);
         }
@@ -411,12 +411,12 @@ TEST_P(WriteFailures, AddingAnItemAddsNothing) {
     svc->inputAnswers = {"懸垂", "5", "50"};
     child<QPushButton>(panel, "cmdNew")->click();
     expectRefused(home, {edit::added("懸垂")});
-    EXPECT_EQ(PCTM.ItemCount, 3);
+    EXPECT_EQ(PCTM.ItemCount(), 3);
 
     mendWrites();
     svc->inputAnswers = {"懸垂", "5", "50"};
     child<QPushButton>(panel, "cmdNew")->click();
-    EXPECT_EQ(PCTM.ItemCount, 4);
+    EXPECT_EQ(PCTM.ItemCount(), 4);
     expectHomeShowsDisk(home);
 }
 
@@ -429,7 +429,7 @@ TEST_P(WriteFailures, ChangingCountsKeepsTheStoredOnes) {
     breakWrites();
     child<QPushButton>(panel, "cmdHozon")->click();
     expectRefused(home, {edit::updated("腹筋")});
-    EXPECT_EQ(PCTM.ItemInstructed[2], 20);
+    EXPECT_EQ(PCTM.ItemInstructed(2), 20);
 }
 
 TEST_P(WriteFailures, RenamingMovesNoFile) {
@@ -444,7 +444,7 @@ TEST_P(WriteFailures, RenamingMovesNoFile) {
         breakWrites();
         child<QPushButton>(panel, "cmdHozon")->click();
         expectRefused(home, {edit::updated(oldName + "２")});
-        EXPECT_EQ(qs(PCTM.ItemNames[row + 1]), oldName);
+        EXPECT_EQ(qs(PCTM.ItemNames(row + 1)), oldName);
         mendWrites();
     }
 }
@@ -459,7 +459,7 @@ TEST_P(WriteFailures, DeletingKeepsTheItemAndItsFiles) {
         breakWrites();
         child<QPushButton>(panel, "cmdDel")->click();
         expectRefused(home);
-        EXPECT_EQ(PCTM.ItemCount, 3) << row;
+        EXPECT_EQ(PCTM.ItemCount(), 3) << row;
         mendWrites();
     }
 }
@@ -474,7 +474,7 @@ TEST_P(WriteFailures, SavingTheOrderKeepsTheStoredOrder) {
     child<QPushButton>(panel, "cmdSort")->click();
     expectRefused(home, {edit::kOrderSaved});
     EXPECT_TRUE(panel->orderUnsaved());
-    EXPECT_EQ(PCTM.ItemNames[1], "腕立て");
+    EXPECT_EQ(PCTM.ItemNames(1), "腕立て");
 }
 
 TEST_P(WriteFailures, ClearingOneHistoryClearsNothing) {

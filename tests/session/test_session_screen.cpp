@@ -52,8 +52,7 @@ class SessionScreen : public ::testing::Test {
         svc = s.get();
         setServices(std::move(s));
         svc->setNow(2024, 3, 7, 21, 5, 9);
-        PCTM = Pctm{};
-        frmMain::resetFlashCounters();
+        resetRun();
         setUpFiles({{"腕立て", 10}, {"腹筋", 20}, {"スクワット", 30}}, 0, 0);
     }
     void TearDown() override {
@@ -219,7 +218,7 @@ TEST_F(SessionScreen, WelcomeComesOncePerRunAndNeverAfterARestart) {
     EXPECT_EQ(boxesTitled(texts::kHelpTourTitle), afterFirst);
 
     screens::closeScreen(screens::promptScreen());
-    PCTM = Pctm{};
+    resetRun();
     PCTM.HelpTourOn = 1;
     PCTM.RoundRestarted = -1;
     svc->boxes.clear();

@@ -112,11 +112,8 @@ TEST_F(FrozenColumn, TheWheelOverTheFixedColumnScrollsBoth) {
 TEST(FrozenColumnOnTheHistoryScreen, NumbersBesideTheLastRowsWhenTheScreenOpens) {
     testing::TempFolder folder;
     testing::installScriptedServices().setNow(2024, 3, 20);
-    PCTM = Pctm{};
-    PCTM.ItemNames = {"", "腕立て"};
-    PCTM.ItemInstructed = {0, 10};
-    PCTM.ItemTarget = {0, 1000};
-    PCTM.ItemCount = 1;
+    resetRun();
+    PCTM.setItems({{"腕立て", 10, 1000}});
     PCTM.CurrentItem = 1;
     Date day{std::chrono::year{2024}, std::chrono::month{1}, std::chrono::day{1}};
     for (int i = 0; i < 54; ++i, day = addDays(day, 1))
@@ -137,7 +134,7 @@ TEST(FrozenColumnOnTheHistoryScreen, NumbersBesideTheLastRowsWhenTheScreenOpens)
 
     screens::closeScreen(screen);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    PCTM = Pctm{};
+    resetRun();
 }
 
 }  // namespace

@@ -41,6 +41,20 @@ class ScriptedTimer : public ServiceTimer {
     std::shared_ptr<ScriptedServices::TimerEntry> entry_;
 };
 
+// Runs a callback as the handler of an event, the way the event loop runs a timer's.
+class RunAsEvent : public QObject {
+  public:
+    explicit RunAsEvent(std::function<void()> fn) : fn_(std::move(fn)) {}
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::User) return QObject::event(e);
+        fn_();
+        return true;
+    }
+
+  private:
+    std::function<void()> fn_;
+};
+
 // Moves a local date and time forward by whole seconds, across midnights as often as needed.
 void addSeconds(LocalDateTime& t, long long seconds) {
     long long secOfDay = t.hour * 3600LL + t.minute * 60LL + t.second + seconds;
@@ -148,11 +162,23 @@ void ScriptedServices::prune() {
 
 ScriptedServices::ScriptedServices() { watchWindows(); }
 
+void ScriptedServices::runModalLoop() {
+    QCoreApplication::processEvents();
+    // Run as the handler of an event, as a timer's callback is: a deletion a shot asks for is then
+    // one level deeper than the box, and the box's loop carries it out on its next pass.
+    RunAsEvent shots([this] { advance(0); });
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&shots, &event);
+    QCoreApplication::sendPostedEvents();
+}
+
 MsgResult ScriptedServices::messageBox(const QString& text, const QString& title, MsgIcon icon,
                                        MsgButtons buttons, QWidget* owner) {
     RecordedBox box{text, title, icon, buttons, false, boxOwner(owner)};
     boxes.push_back(box);
+    runModalLoop();
     if (onBox) onBox(box);
+    runModalLoop();
     if (buttons == MsgButtons::Ok) return MsgResult::Ok;
     if (boxAnswers.empty()) return MsgResult::Ok;
     MsgResult r = boxAnswers.front();
@@ -164,7 +190,9 @@ QString ScriptedServices::inputBox(const QString& prompt, const QString& title, 
     RecordedBox box{prompt, title,          MsgIcon::Information, MsgButtons::OkCancel,
                     true,   boxOwner(owner)};
     boxes.push_back(box);
+    runModalLoop();
     if (onBox) onBox(box);
+    runModalLoop();
     if (inputAnswers.empty()) return QString();
     QString r = inputAnswers.front();
     inputAnswers.pop_front();
@@ -174,8 +202,6 @@ QString ScriptedServices::inputBox(const QString& prompt, const QString& title, 
 void ScriptedServices::processEvents() {
     ++processEventsCalls;
     QCoreApplication::processEvents();
-    // Outside a running event loop Qt keeps deleteLater() pending; screens rely on it happening.
-    if (runDeferredDeletes) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void ScriptedServices::waitSeconds(double seconds) {

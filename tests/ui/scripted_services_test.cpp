@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <functional>
 
 namespace mitoran::testing {
 namespace {
@@ -82,7 +83,39 @@ TEST(ScriptedServices, WaitsMoveTheClockAndProcessEventsOnlyWhenPositive) {
         qApp, [&] { queued = true; }, Qt::QueuedConnection);
     s.processEvents();
     EXPECT_TRUE(queued);
+    EXPECT_FALSE(later.isNull()) << "kept until control is back at the level that asked, as in Qt";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(later.isNull());
+}
+
+TEST(ScriptedServices, AnOpenBoxRunsWhatItsModalLoopWould) {
+    const std::pair<const char*, std::function<void(ScriptedServices&)>> boxes[] = {
+        {"message box", [](ScriptedServices& s) { s.messageBox("m", "t", MsgIcon::Information); }},
+        {"input box", [](ScriptedServices& s) { s.inputBox("p", "t"); }},
+    };
+    for (const auto& [kind, open] : boxes) {
+        ScriptedServices& s = installScriptedServices();
+        QStringList seen;
+        auto owner = std::make_unique<QObject>();
+        QPointer<QObject> closedByCaller = new QObject, closedByShot = new QObject;
+        auto due = s.startSingleShot(owner.get(), "due", 0, [&] {
+            seen << "due shot";
+            closedByShot->deleteLater();
+        });
+        auto later = s.startSingleShot(owner.get(), "later", 5, [&] { seen << "later shot"; });
+        auto tick = s.startRepeatingTimer(owner.get(), "tmrStart", 1000, [&] { seen << "tick"; });
+        QMetaObject::invokeMethod(
+            qApp, [&] { seen << "posted"; }, Qt::QueuedConnection);
+        closedByCaller->deleteLater();
+        s.onBox = [&](const RecordedBox&) {
+            seen << (closedByShot ? "box, shot's deletion pending" : "box");
+            s.advance(5);
+        };
+        open(s);
+        EXPECT_EQ(seen, (QStringList{"posted", "due shot", "box", "later shot"})) << kind;
+        EXPECT_FALSE(closedByCaller.isNull()) << kind << ": the caller's handler is still running";
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 TEST(ScriptedServices, BoxesAreRecordedAndAnsweredFromTheirQueues) {

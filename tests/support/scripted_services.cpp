@@ -41,19 +41,25 @@ class ScriptedTimer : public ServiceTimer {
     std::shared_ptr<ScriptedServices::TimerEntry> entry_;
 };
 
-// Runs a callback as the handler of an event, the way the event loop runs a timer's.
-class RunAsEvent : public QObject {
-  public:
-    explicit RunAsEvent(std::function<void()> fn) : fn_(std::move(fn)) {}
-    bool event(QEvent* e) override {
-        if (e->type() != QEvent::User) return QObject::event(e);
-        fn_();
-        return true;
-    }
+// Runs `fn` as the handler of an event, the way an event loop runs a timer's callback or a click:
+// a deletion it asks for is then one level deeper than the caller, and the caller's loop carries
+// it out on its next pass.
+void runAsEvent(const std::function<void()>& fn) {
+    class Runner : public QObject {
+      public:
+        explicit Runner(const std::function<void()>& f) : fn_(f) {}
+        bool event(QEvent* e) override {
+            if (e->type() != QEvent::User) return QObject::event(e);
+            fn_();
+            return true;
+        }
 
-  private:
-    std::function<void()> fn_;
-};
+      private:
+        const std::function<void()>& fn_;
+    } runner(fn);
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&runner, &event);
+}
 
 // Moves a local date and time forward by whole seconds, across midnights as often as needed.
 void addSeconds(LocalDateTime& t, long long seconds) {
@@ -164,11 +170,7 @@ ScriptedServices::ScriptedServices() { watchWindows(); }
 
 void ScriptedServices::runModalLoop() {
     QCoreApplication::processEvents();
-    // Run as the handler of an event, as a timer's callback is: a deletion a shot asks for is then
-    // one level deeper than the box, and the box's loop carries it out on its next pass.
-    RunAsEvent shots([this] { advance(0); });
-    QEvent event(QEvent::User);
-    QCoreApplication::sendEvent(&shots, &event);
+    runAsEvent([this] { advance(0); });
     QCoreApplication::sendPostedEvents();
 }
 
@@ -177,7 +179,7 @@ MsgResult ScriptedServices::messageBox(const QString& text, const QString& title
     RecordedBox box{text, title, icon, buttons, false, boxOwner(owner)};
     boxes.push_back(box);
     runModalLoop();
-    if (onBox) onBox(box);
+    if (onBox) runAsEvent([&] { onBox(box); });
     runModalLoop();
     if (buttons == MsgButtons::Ok) return MsgResult::Ok;
     if (boxAnswers.empty()) return MsgResult::Ok;
@@ -191,7 +193,7 @@ QString ScriptedServices::inputBox(const QString& prompt, const QString& title, 
                     true,   boxOwner(owner)};
     boxes.push_back(box);
     runModalLoop();
-    if (onBox) onBox(box);
+    if (onBox) runAsEvent([&] { onBox(box); });
     runModalLoop();
     if (inputAnswers.empty()) return QString();
     QString r = inputAnswers.front();

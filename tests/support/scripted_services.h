@@ -37,10 +37,10 @@ class ScriptedServices : public WindowServices {
     std::deque<float> randomDraws;
     // Called while a box is "open" (after it is recorded, before it answers): lets a test act
     // inside the modal box, as a user's click during it would. Around it the box runs what its
-    // modal loop would: posted events, then the single shots due at the current time, each as an
-    // event of that loop (what they hand to deleteLater() is gone before the box answers). The
-    // clock stands still while a box is open unless onBox moves it; repeating timers tick only
-    // when fired, here as anywhere.
+    // modal loop would: posted events, then the single shots due at the current time. These and
+    // onBox run as events of that loop: what they hand to deleteLater() is gone before the box
+    // answers. The clock stands still while a box is open unless onBox moves it; repeating
+    // timers tick only when fired, here as anywhere.
     std::function<void(const RecordedBox&)> onBox;
 
     // now(); waits and advance() move it forward

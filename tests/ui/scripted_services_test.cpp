@@ -97,7 +97,8 @@ TEST(ScriptedServices, AnOpenBoxRunsWhatItsModalLoopWould) {
         ScriptedServices& s = installScriptedServices();
         QStringList seen;
         auto owner = std::make_unique<QObject>();
-        QPointer<QObject> closedByCaller = new QObject, closedByShot = new QObject;
+        QPointer<QObject> closedByCaller = new QObject, closedByShot = new QObject,
+                          closedInBox = new QObject;
         auto due = s.startSingleShot(owner.get(), "due", 0, [&] {
             seen << "due shot";
             closedByShot->deleteLater();
@@ -109,10 +110,12 @@ TEST(ScriptedServices, AnOpenBoxRunsWhatItsModalLoopWould) {
         closedByCaller->deleteLater();
         s.onBox = [&](const RecordedBox&) {
             seen << (closedByShot ? "box, shot's deletion pending" : "box");
+            closedInBox->deleteLater();
             s.advance(5);
         };
         open(s);
         EXPECT_EQ(seen, (QStringList{"posted", "due shot", "box", "later shot"})) << kind;
+        EXPECT_TRUE(closedInBox.isNull()) << kind << ": gone before the box answers";
         EXPECT_FALSE(closedByCaller.isNull()) << kind << ": the caller's handler is still running";
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

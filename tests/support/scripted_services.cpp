@@ -209,7 +209,8 @@ void ScriptedServices::processEvents() {
 void ScriptedServices::waitSeconds(double seconds) {
     waits.push_back(seconds);
     if (seconds <= 0) return;
-    advance(seconds);
+    // The wait is a loop of its own: shots due during it run as its events.
+    runAsEvent([&] { advance(seconds); });
     processEvents();
 }
 

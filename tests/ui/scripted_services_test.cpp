@@ -67,12 +67,17 @@ TEST(ScriptedServices, WaitsMoveTheClockAndProcessEventsOnlyWhenPositive) {
     s.setNow(2024, 5, 1, 8, 0, 0);
     int shots = 0;
     auto owner = std::make_unique<QObject>();
-    auto shot = s.startSingleShot(owner.get(), "launch", 60, [&] { ++shots; });
+    QPointer<QObject> closedByShot = new QObject;
+    auto shot = s.startSingleShot(owner.get(), "launch", 60, [&] {
+        ++shots;
+        closedByShot->deleteLater();
+    });
     s.waitSeconds(0);
     EXPECT_EQ(s.processEventsCalls, 0);
     s.waitSeconds(61);
     EXPECT_EQ(s.processEventsCalls, 1);
     EXPECT_EQ(shots, 1);
+    EXPECT_TRUE(closedByShot.isNull()) << "the wait's own loop carried out the shot's deletion";
     EXPECT_EQ(s.now().minute, 1);
     EXPECT_EQ(s.waits, (std::vector<double>{0, 61}));
 

@@ -190,10 +190,8 @@ TEST_F(HomeLaunch, ARoundFinishedEarlyLeavesNothingForTheDelaysEnd) {
         EXPECT_FALSE(prompt->isWaiting()) << way;
         EXPECT_FALSE(prompt->isMinimized()) << way;
         EXPECT_EQ(svc->bringUps, std::vector<QWidget*>{prompt}) << way;
-        svc->runDeferredDeletes = false;
         prompt->cmdCut_Click();
         flushDeletes();
-        svc->runDeferredDeletes = true;
         frmSettei* home = screens::homeScreen();
         ASSERT_NE(home, nullptr) << way;
 

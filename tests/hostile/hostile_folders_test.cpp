@@ -309,9 +309,6 @@ class HostileFolder : public ::testing::TestWithParam<std::string> {
   protected:
     void SetUp() override {
         svc = &installScriptedServices();
-        // As in the real event loop: a closed screen is destroyed only once the handler that
-        // closed it has returned. The test flushes at the points where no handler runs.
-        svc->runDeferredDeletes = false;
         svc->setNow(2026, 12, 2, 12, 0, 0);
         resetRun();
         g_recordCounts.clear();

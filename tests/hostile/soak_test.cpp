@@ -78,7 +78,6 @@ class Soak : public ::testing::Test {
   protected:
     void SetUp() override {
         svc = &installScriptedServices();
-        svc->runDeferredDeletes = false;  // destroyed after the closing handler, as in the program
         svc->setNow(2026, 1, 1, 6, 0, 0);
         resetRun();
     }

@@ -41,6 +41,26 @@ class ScriptedTimer : public ServiceTimer {
     std::shared_ptr<ScriptedServices::TimerEntry> entry_;
 };
 
+// Runs `fn` as the handler of an event, the way an event loop runs a timer's callback or a click:
+// a deletion it asks for is then one level deeper than the caller, and the caller's loop carries
+// it out on its next pass.
+void runAsEvent(const std::function<void()>& fn) {
+    class Runner : public QObject {
+      public:
+        explicit Runner(const std::function<void()>& f) : fn_(f) {}
+        bool event(QEvent* e) override {
+            if (e->type() != QEvent::User) return QObject::event(e);
+            fn_();
+            return true;
+        }
+
+      private:
+        const std::function<void()>& fn_;
+    } runner(fn);
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&runner, &event);
+}
+
 // Moves a local date and time forward by whole seconds, across midnights as often as needed.
 void addSeconds(LocalDateTime& t, long long seconds) {
     long long secOfDay = t.hour * 3600LL + t.minute * 60LL + t.second + seconds;
@@ -148,11 +168,19 @@ void ScriptedServices::prune() {
 
 ScriptedServices::ScriptedServices() { watchWindows(); }
 
+void ScriptedServices::runModalLoop() {
+    QCoreApplication::processEvents();
+    runAsEvent([this] { advance(0); });
+    QCoreApplication::sendPostedEvents();
+}
+
 MsgResult ScriptedServices::messageBox(const QString& text, const QString& title, MsgIcon icon,
                                        MsgButtons buttons, QWidget* owner) {
     RecordedBox box{text, title, icon, buttons, false, boxOwner(owner)};
     boxes.push_back(box);
-    if (onBox) onBox(box);
+    runModalLoop();
+    if (onBox) runAsEvent([&] { onBox(box); });
+    runModalLoop();
     if (buttons == MsgButtons::Ok) return MsgResult::Ok;
     if (boxAnswers.empty()) return MsgResult::Ok;
     MsgResult r = boxAnswers.front();
@@ -164,7 +192,9 @@ QString ScriptedServices::inputBox(const QString& prompt, const QString& title, 
     RecordedBox box{prompt, title,          MsgIcon::Information, MsgButtons::OkCancel,
                     true,   boxOwner(owner)};
     boxes.push_back(box);
-    if (onBox) onBox(box);
+    runModalLoop();
+    if (onBox) runAsEvent([&] { onBox(box); });
+    runModalLoop();
     if (inputAnswers.empty()) return QString();
     QString r = inputAnswers.front();
     inputAnswers.pop_front();
@@ -174,14 +204,13 @@ QString ScriptedServices::inputBox(const QString& prompt, const QString& title, 
 void ScriptedServices::processEvents() {
     ++processEventsCalls;
     QCoreApplication::processEvents();
-    // Outside a running event loop Qt keeps deleteLater() pending; screens rely on it happening.
-    if (runDeferredDeletes) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void ScriptedServices::waitSeconds(double seconds) {
     waits.push_back(seconds);
     if (seconds <= 0) return;
-    advance(seconds);
+    // The wait is a loop of its own: shots due during it run as its events.
+    runAsEvent([&] { advance(seconds); });
     processEvents();
 }
 

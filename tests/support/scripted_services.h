@@ -1,6 +1,8 @@
 #pragma once
 // Window services for tests: every box is recorded and answered from a queue, the clock and the
 // date are set by the test, random draws are scripted, sound cues recorded, timers fired on demand.
+// Boxes and event processing keep Qt's rules where screens depend on them: an open box runs what
+// is pending, and a deleteLater() waits for the event loop level it was called at.
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -34,7 +36,11 @@ class ScriptedServices : public WindowServices {
     // Random draws in [0, 1), in order; with none queued, 0 is drawn.
     std::deque<float> randomDraws;
     // Called while a box is "open" (after it is recorded, before it answers): lets a test act
-    // inside the modal box, as a user's click during it would.
+    // inside the modal box, as a user's click during it would. Around it the box runs what its
+    // modal loop would: posted events, then the single shots due at the current time. These and
+    // onBox run as events of that loop: what they hand to deleteLater() is gone before the box
+    // answers. The clock stands still while a box is open unless onBox moves it; repeating
+    // timers tick only when fired, here as anywhere.
     std::function<void(const RecordedBox&)> onBox;
 
     // now(); waits and advance() move it forward
@@ -43,12 +49,6 @@ class ScriptedServices : public WindowServices {
     double monotonic = 1000;  // monotonicSeconds()
 
     // ---- what the test reads ----
-    // processEvents() also runs pending deleteLater()s, which Qt keeps back outside a running
-    // event loop. A test that calls a handler directly which closes its own screen and then
-    // processes events must clear this, or the screen is destroyed under the running handler
-    // (the real event loop never does that).
-    bool runDeferredDeletes = true;
-
     std::vector<RecordedBox> boxes;  // every message box and input box, in order
     std::vector<SoundCue> cues;      // every playCue, in order
     int processEventsCalls = 0;
@@ -92,7 +92,10 @@ class ScriptedServices : public WindowServices {
                          MsgButtons buttons = MsgButtons::Ok, QWidget* owner = nullptr) override;
     QString inputBox(const QString& prompt, const QString& title,
                      QWidget* owner = nullptr) override;
-    void processEvents() override;  // counts, then really processes pending Qt events
+    // Counts, then really processes pending Qt events. As in Qt, a deleteLater() called by a
+    // handler is not carried out by an event processing that handler starts; where the test
+    // stands for the main loop, flushDeletes() (screen_reset.h) carries it out.
+    void processEvents() override;
     void waitSeconds(
         double seconds) override;  // records, advances the clocks, processes events once when > 0
     std::unique_ptr<ServiceTimer> startRepeatingTimer(QObject* owner, const QString& name,
@@ -119,6 +122,7 @@ class ScriptedServices : public WindowServices {
 
   private:
     void moveClocks(double seconds);
+    void runModalLoop();
     void prune();
     double clockFraction = 0;  // the part of a second `clock` has not shown yet
 };

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <functional>
 
 namespace mitoran::testing {
 namespace {
@@ -66,12 +67,17 @@ TEST(ScriptedServices, WaitsMoveTheClockAndProcessEventsOnlyWhenPositive) {
     s.setNow(2024, 5, 1, 8, 0, 0);
     int shots = 0;
     auto owner = std::make_unique<QObject>();
-    auto shot = s.startSingleShot(owner.get(), "launch", 60, [&] { ++shots; });
+    QPointer<QObject> closedByShot = new QObject;
+    auto shot = s.startSingleShot(owner.get(), "launch", 60, [&] {
+        ++shots;
+        closedByShot->deleteLater();
+    });
     s.waitSeconds(0);
     EXPECT_EQ(s.processEventsCalls, 0);
     s.waitSeconds(61);
     EXPECT_EQ(s.processEventsCalls, 1);
     EXPECT_EQ(shots, 1);
+    EXPECT_TRUE(closedByShot.isNull()) << "the wait's own loop carried out the shot's deletion";
     EXPECT_EQ(s.now().minute, 1);
     EXPECT_EQ(s.waits, (std::vector<double>{0, 61}));
 
@@ -82,7 +88,42 @@ TEST(ScriptedServices, WaitsMoveTheClockAndProcessEventsOnlyWhenPositive) {
         qApp, [&] { queued = true; }, Qt::QueuedConnection);
     s.processEvents();
     EXPECT_TRUE(queued);
+    EXPECT_FALSE(later.isNull()) << "kept until control is back at the level that asked, as in Qt";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(later.isNull());
+}
+
+TEST(ScriptedServices, AnOpenBoxRunsWhatItsModalLoopWould) {
+    const std::pair<const char*, std::function<void(ScriptedServices&)>> boxes[] = {
+        {"message box", [](ScriptedServices& s) { s.messageBox("m", "t", MsgIcon::Information); }},
+        {"input box", [](ScriptedServices& s) { s.inputBox("p", "t"); }},
+    };
+    for (const auto& [kind, open] : boxes) {
+        ScriptedServices& s = installScriptedServices();
+        QStringList seen;
+        auto owner = std::make_unique<QObject>();
+        QPointer<QObject> closedByCaller = new QObject, closedByShot = new QObject,
+                          closedInBox = new QObject;
+        auto due = s.startSingleShot(owner.get(), "due", 0, [&] {
+            seen << "due shot";
+            closedByShot->deleteLater();
+        });
+        auto later = s.startSingleShot(owner.get(), "later", 5, [&] { seen << "later shot"; });
+        auto tick = s.startRepeatingTimer(owner.get(), "tmrStart", 1000, [&] { seen << "tick"; });
+        QMetaObject::invokeMethod(
+            qApp, [&] { seen << "posted"; }, Qt::QueuedConnection);
+        closedByCaller->deleteLater();
+        s.onBox = [&](const RecordedBox&) {
+            seen << (closedByShot ? "box, shot's deletion pending" : "box");
+            closedInBox->deleteLater();
+            s.advance(5);
+        };
+        open(s);
+        EXPECT_EQ(seen, (QStringList{"posted", "due shot", "box", "later shot"})) << kind;
+        EXPECT_TRUE(closedInBox.isNull()) << kind << ": gone before the box answers";
+        EXPECT_FALSE(closedByCaller.isNull()) << kind << ": the caller's handler is still running";
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 TEST(ScriptedServices, BoxesAreRecordedAndAnsweredFromTheirQueues) {

@@ -20,6 +20,7 @@
 
 #include "app/pctm.h"
 #include "app/screens.h"
+#include "app/startup.h"
 #include "data/data_files.h"
 #include "home/frmSettei.h"
 #include "session/frmMain.h"
@@ -142,8 +143,7 @@ bool recordedBetween(const std::string& bytes, QDateTime from, const QDateTime& 
 class RealServices : public ::testing::Test {
   protected:
     void SetUp() override {
-        PCTM = Pctm{};
-        frmMain::resetFlashCounters();
+        resetRun();
         setServices(std::make_unique<QtWindowServices>());
         TempFolder::write("項目一覧.txt", sjis("\"腕立て\",10,5\r\n"));
         TempFolder::write("設定.txt", sjis("\"ヘルプツアー\",0\r\n"));
@@ -155,7 +155,7 @@ class RealServices : public ::testing::Test {
     }
     void TearDown() override {
         testing::closeEveryScreen();
-        PCTM = Pctm{};
+        resetRun();
     }
 
     // The home screen, reached by cutting the round short.

@@ -5,9 +5,11 @@
 #include <cmath>
 
 #include "app/screens.h"
+#include "data/data_folder.h"
 #include "data/item_limit.h"
 #include "history/frmGraph.h"
 #include "home/frmSettei.h"
+#include "home/help_window.h"
 #include "session/frmMain.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
@@ -71,10 +73,13 @@ IoResult LoadSettings() {
 }
 
 void resetRun() {
+    HelpWindow::closeAll();
     screens::closeScreen(screens::historyScreen());
     screens::closeScreen(screens::promptScreen());
     screens::closeScreen(screens::homeScreen());
     PCTM = Pctm{};
+    // Kept by the data layer, which has no Qt and so cannot live in the holder.
+    forgetUnreadableNotices();
 }
 
 void WaitSeconds(float seconds) { services().waitSeconds(seconds); }

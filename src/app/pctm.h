@@ -63,8 +63,9 @@ struct Pctm : RegisteredItems {
 
 extern Pctm PCTM;
 
-// A fresh run, as the program starts one: every open screen closed (destroyed once control
-// returns to the event loop) and every value above as it starts. A run of the program starts
+// A fresh run, as the program starts one: every open screen and help window closed (destroyed
+// once control returns to the event loop), every value above as it starts, and no file counted
+// as told of its unreadable lines. A run of the program starts
 // fresh by itself; tests and benchmarks begin each case with this.
 void resetRun();
 

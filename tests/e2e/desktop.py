@@ -147,6 +147,12 @@ class Window:
         ids = _ids(xprop(self.id, "WM_TRANSIENT_FOR"))
         return Window(ids[0]) if ids else None
 
+    @property
+    def wm_class(self):
+        """(instance, class) of WM_CLASS, or None."""
+        found = re.findall(r'"([^"]*)"', xprop(self.id, "WM_CLASS"))
+        return tuple(found) if len(found) == 2 else None
+
     def icon(self, size=48):
         """The window's icon of that size (_NET_WM_ICON) as ARGB numbers, or None."""
         text = run("xprop", "-id", str(self.id), "-f", "_NET_WM_ICON", "32c", "_NET_WM_ICON",
@@ -204,6 +210,12 @@ def another_program(geometry="1200x980+40+20"):
     finally:
         proc.kill()
         proc.wait()
+
+
+def launcher_wm_class():
+    """The StartupWMClass the launcher's desktop entry names."""
+    entry = (REPO / "packaging/jp.mitoran.Mitoran.desktop").read_text(encoding="utf-8")
+    return re.search(r"^StartupWMClass=(.*)$", entry, re.M).group(1)
 
 
 def launcher_icon(size=48):

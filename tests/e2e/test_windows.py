@@ -18,6 +18,8 @@ class Windows(unittest.TestCase):
         with self.subTest(f"{what}: title and icon"):
             self.assertEqual(win.title, title)
             self.assertTrue(win.icon() == d.launcher_icon(), "not the launcher's icon")
+            # Docks match a window to its launcher by this name.
+            self.assertEqual(win.wm_class[0], d.launcher_wm_class())
         with self.subTest(f"{what}: centred"):
             (x, y), (w, h) = win.centre, d.screen_size()
             self.assertLess(max(abs(x - w / 2), abs(y - h / 2)), 40, f"not centred: {win.geometry}")

@@ -66,7 +66,8 @@ QuickPanel::QuickPanel(QWidget* parent) : QWidget(parent), ui(std::make_unique<U
     tmrStart = services().startRepeatingTimer(this, "tmrStart", 1000, [this] { tmrStart_Timer(); });
     tmrBp = services().startRepeatingTimer(this, "tmrBp", 1000, [this] { tmrBp_Timer(); });
     // The sounds are made and loaded once the home screen has settled, well before anyone can
-    // reach the start button, so neither the home screen nor this panel waits for them.
+    // reach the start button, so neither the home screen nor this panel waits for them. A plain
+    // Qt timer: this is no step of the screen's own that a scripted clock should see or count.
     QTimer::singleShot(kPrepareCuesMs, Qt::CoarseTimer, this, [] { services().prepareCues(); });
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/pctm.h"
 #include "data/data_files.h"
+#include "support/named_child.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/chart_view.h"
@@ -60,9 +61,7 @@ class TodayPanelTest : public ::testing::Test {
 
     template <class T>
     T* child(const char* name) {
-        T* w = panel.findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return testing::expectChild<T>(&panel, name);
     }
     QString label(const char* name) { return child<QLabel>(name)->text(); }
     QStringList figures() {

@@ -27,11 +27,8 @@ TEST(DayStatistics, TakesOnlyTheSetsOfTheDayInFileOrder) {
     EXPECT_EQ(a.SetSeries.Count, (std::vector<std::int32_t>{0, 10, 15, 5}));
     EXPECT_EQ(a.SetSeries.Total, (std::vector<std::int64_t>{0, 10, 25, 30}));
     EXPECT_EQ(a.SetSeries.DateText[3], "2024年03月07日");
-    expectFigures(a, {{"BestSet", 15},
-                      {"WorstSet", 5},
-                      {"GrandTotal", 30},
-                      {"TrainingDays", 7},
-                      {"TodayTotal", 99}});
+    expectFigures(
+        a, {.TrainingDays = 7, .BestSet = 15, .WorstSet = 5, .GrandTotal = 30, .TodayTotal = 99});
 
     const DayLabels l = dayLabels(a);
     EXPECT_EQ(l.sets, "3");
@@ -66,7 +63,7 @@ TEST(DayStatistics, AnEmptyDayOrNoDateLeavesNoStaleSets) {
     for (std::optional<Date> day : {std::optional<Date>(kOther), std::optional<Date>()}) {
         ComputeDayStatistics(records, day, a);
         EXPECT_EQ(a.SetSeries.length(), 0);
-        expectFigures(a, {{"SetTotal", 0}, {"GrandTotal", 0}, {"BestSet", 0}, {"WorstSet", 30000}});
+        expectFigures(a, {.SetTotal = 0, .BestSet = 0, .WorstSet = 30000, .GrandTotal = 0});
         EXPECT_TRUE(dayRows(a).empty());
         const DayLabels l = dayLabels(a);
         for (const std::string& t : {l.sets, l.total, l.best, l.lowest, l.average})

@@ -42,15 +42,15 @@ void expectLabels(const PromptStatistics& s, const Texts& want) {
 TEST(HistoryAnalysis, EmptyHistoryHasNoDataMarkersAndZeroLabels) {
     const AnalysisResult r = analyseHistory({}, ymd(2024, 3, 7));
     const HistoryAnalysis& a = r.analysis;
-    expectFigures(a, {{"SetTotal", 0},
-                      {"TrainingDays", 0},
-                      {"CalendarDays", 0},
-                      {"GrandTotal", 0},
-                      {"TodayTotal", 0},
-                      {"BestSet", 0},
-                      {"BestDay", 0},
-                      {"WorstSet", 30000},
-                      {"WorstDay", 30000}});
+    expectFigures(a, {.SetTotal = 0,
+                      .TrainingDays = 0,
+                      .CalendarDays = 0,
+                      .BestSet = 0,
+                      .WorstSet = 30000,
+                      .BestDay = 0,
+                      .WorstDay = 30000,
+                      .GrandTotal = 0,
+                      .TodayTotal = 0});
     for (const Series* s : {&a.SetSeries, &a.DoneDaySeries, &a.AllDaySeries, &a.SetCountSeries})
         EXPECT_EQ(s->length(), 0);
     expectLabels(promptLabels(r), Texts(std::size(kLabels), "0"));
@@ -67,7 +67,7 @@ TEST(HistoryAnalysis, DaysWithAGapFillEverySeries) {
         {set("2024年03月01日", 10), set("2024年03月01日", 12), set("2024年03月03日", 15)},
         ymd(2024, 3, 3));
     const HistoryAnalysis& a = r.analysis;
-    expectFigures(a, {{"SetTotal", 3}, {"TrainingDays", 2}, {"CalendarDays", 3}});
+    expectFigures(a, {.SetTotal = 3, .TrainingDays = 2, .CalendarDays = 3});
     EXPECT_EQ(totals(a.SetSeries), (Totals{10, 22, 37}));
     EXPECT_EQ(texts(a.DoneDaySeries), (Texts{"2024年03月01日", "2024年03月03日"}));
     EXPECT_EQ(counts(a.DoneDaySeries), (Counts{22, 15}));
@@ -78,9 +78,8 @@ TEST(HistoryAnalysis, DaysWithAGapFillEverySeries) {
     EXPECT_EQ(texts(a.AllDaySeries), (Texts{"2024年03月01日", "2024年03月02日", "2024年03月03日"}));
     EXPECT_EQ(counts(a.AllDaySeries), (Counts{22, 0, 15}));
     EXPECT_EQ(totals(a.AllDaySeries), (Totals{22, 22, 37}));
-    expectFigures(
-        a,
-        {{"BestDay", 22}, {"WorstDay", 15}, {"BestSet", 15}, {"WorstSet", 10}, {"GrandTotal", 37}});
+    expectFigures(a,
+                  {.BestSet = 15, .WorstSet = 10, .BestDay = 22, .WorstDay = 15, .GrandTotal = 37});
     EXPECT_EQ(r.mostSetsInDay, 2);
 
     expectLabels(promptLabels(r),
@@ -95,12 +94,12 @@ TEST(HistoryAnalysis, ZeroSetsCountAndRepeatedDatesFormNewDays) {
                                             ymd(2024, 3, 9));
     const HistoryAnalysis& a = r.analysis;
     // More training days than the span of 3: the series still hold them.
-    expectFigures(a, {{"SetTotal", 4},
-                      {"WorstSet", 0},
-                      {"WorstDay", 0},
-                      {"BestDay", 7},
-                      {"TrainingDays", 4},
-                      {"CalendarDays", 3}});
+    expectFigures(a, {.SetTotal = 4,
+                      .TrainingDays = 4,
+                      .CalendarDays = 3,
+                      .WorstSet = 0,
+                      .BestDay = 7,
+                      .WorstDay = 0});
     EXPECT_EQ(counts(a.DoneDaySeries), (Counts{5, 0, 7, 4}));
     EXPECT_EQ(counts(a.AllDaySeries), (Counts{5, 0, 4}));
     EXPECT_EQ(totals(a.AllDaySeries), (Totals{5, 5, 16}));
@@ -128,11 +127,11 @@ TEST(HistoryAnalysis, CountsAboveTheMarkersNeitherWrapNorHideTheAverages) {
     const AnalysisResult r = analyseHistory(records, ymd(2024, 3, 7));
     const HistoryAnalysis& a = r.analysis;
     // The search for the worst day starts at its marker.
-    expectFigures(a, {{"BestDay", 40000},
-                      {"WorstDay", 30000},
-                      {"BestSet", 31000},
-                      {"TodayTotal", 40000},
-                      {"GrandTotal", 71000}});
+    expectFigures(a, {.BestSet = 31000,
+                      .BestDay = 40000,
+                      .WorstDay = 30000,
+                      .GrandTotal = 71000,
+                      .TodayTotal = 40000});
     const PromptStatistics s = promptLabels(r);
     EXPECT_EQ(s.lblTodayTotal, "40000");
     EXPECT_EQ(s.lblKaiSa, "0");

@@ -68,6 +68,12 @@ class TodayPanelTest : public ::testing::Test {
         return {label("lblSet"), label("lblTotal"), label("lblSetMax"), label("lblSetMin"),
                 label("lblSetAvg")};
     }
+    // A day without sets: zeros, a bare header and an empty chart.
+    void expectEmptyDay() {
+        EXPECT_EQ(figures(), (QStringList{"0", "0", "0", "0", "0"}));
+        EXPECT_EQ(child<GridView>("msgList1")->rows(), 1);
+        EXPECT_EQ(child<ChartView>("MSChart1")->categoryCount(), 0);
+    }
     QStringList dateList() {
         QStringList out;
         QComboBox* c = child<QComboBox>("cboDate");
@@ -134,10 +140,8 @@ TEST_F(TodayPanelTest, ZeroSetsBigSetsAndDaysWithoutSets) {
     writeHistory(1, sets("2024年03月05日", {0}) + sets("2024年03月06日", {30001, 32000}));
     openPanel(dates({{"2024年03月05日", "2024年03月06日"}, {}, {}}));
 
-    // Nothing today: zeros, a bare header and an empty chart.
-    EXPECT_EQ(figures(), (QStringList{"0", "0", "0", "0", "0"}));
-    EXPECT_EQ(child<GridView>("msgList1")->rows(), 1);
-    EXPECT_EQ(child<ChartView>("MSChart1")->categoryCount(), 0);
+    // Nothing today.
+    expectEmptyDay();
 
     chooseDate("2024年03月05日");
     EXPECT_EQ(figures(), (QStringList{"1", "0", "0", "0", "0.00"}));
@@ -175,9 +179,7 @@ TEST_F(TodayPanelTest, ChangingTheItemKeepsTheDay) {
     EXPECT_EQ(PCTM.CurrentItem, 2);
     EXPECT_EQ(child<QComboBox>("cboDate")->currentText(), "2024年03月07日");
     EXPECT_EQ(dateList(), (QStringList{"2024年03月01日", "2024年03月02日"}));
-    EXPECT_EQ(figures(), (QStringList{"0", "0", "0", "0", "0"}));
-    EXPECT_EQ(child<GridView>("msgList1")->rows(), 1);
-    EXPECT_EQ(child<ChartView>("MSChart1")->categoryCount(), 0);
+    expectEmptyDay();
 
     chooseDate("2024年03月02日");
     EXPECT_EQ(figures(), (QStringList{"2", "43", "22", "21", "21.50"}));

@@ -8,7 +8,6 @@
 namespace mitoran {
 namespace {
 
-using namespace std::chrono;
 using testing::expectFigures;
 using testing::set;
 using testing::ymd;

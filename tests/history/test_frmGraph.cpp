@@ -18,6 +18,8 @@
 #include "data/data_files.h"
 #include "history/frmGraph.h"
 #include "home/frmSettei.h"
+#include "support/history_records.h"
+#include "support/named_child.h"
 #include "support/screen_texts.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
@@ -27,14 +29,10 @@
 using namespace mitoran;
 using mitoran::testing::ScriptedServices;
 using mitoran::testing::TempFolder;
+using mitoran::testing::ymd;
 using namespace mitoran::texts::history;
 
 namespace {
-
-Date ymd(int y, int m, int d) {
-    return Date{std::chrono::year{y}, std::chrono::month{static_cast<unsigned>(m)},
-                std::chrono::day{static_cast<unsigned>(d)}};
-}
 
 class HistoryScreenTest : public ::testing::Test {
   protected:
@@ -73,18 +71,26 @@ class HistoryScreenTest : public ::testing::Test {
         return screens::openHistoryScreen();
     }
 
+    struct Set {
+        int y, m, d, count, hour = 12;
+    };
+    // The screen opened on one registered item with these sets.
+    frmGraph* openOnOneItem(const std::string& item, std::initializer_list<Set> sets) {
+        setItems({item});
+        for (const Set& s : sets) addSet(item, s.y, s.m, s.d, s.count, s.hour);
+        return open();
+    }
+
     template <class T>
     T* child(const char* name) {
-        auto* g = screens::historyScreen();
-        EXPECT_NE(g, nullptr);
-        if (!g) return nullptr;
-        T* w = g->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return mitoran::testing::expectChild<T>(screens::historyScreen(), name);
     }
     QString label(const char* name) {
         auto* l = child<QLabel>(name);
         return l ? l->text() : QString();
+    }
+    void expectLabels(std::initializer_list<std::pair<const char*, const char*>> expected) {
+        for (const auto& [name, text] : expected) EXPECT_EQ(label(name), text) << name;
     }
     // The summary figures in the order the screen shows them, after the first and last date.
     static constexpr const char* kFigures[] = {
@@ -130,6 +136,12 @@ class HistoryScreenTest : public ::testing::Test {
         QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
+    // A double click on a column of the first data row, and the order the caption then names.
+    void expectDoubleClickSorts(int col, const QString& caption) {
+        doubleClickCell(1, col);
+        EXPECT_EQ(label("lblSort"), caption) << "column " << col;
+    }
+
     void switchWithCombo(int index) {
         auto* cbo = child<QComboBox>("cboKoumoku");
         ASSERT_NE(cbo, nullptr);
@@ -144,9 +156,7 @@ class HistoryScreenTest : public ::testing::Test {
 // ---------------------------------------------------------------- summary panel
 
 TEST_F(HistoryScreenTest, OneRecordGivesOneDayAndAveragesEqualToTheCount) {
-    setItems({"腕立て"});
-    addSet("腕立て", 2024, 3, 5, 12);
-    ASSERT_NE(open(), nullptr);
+    ASSERT_NE(openOnOneItem("腕立て", {{2024, 3, 5, 12}}), nullptr);
 
     expectSummary("2024/03/05", "2024/03/05",
                   {"1", "1", "0", "1", "12", "12", "12", "12.00", "12", "12", "12.00"});
@@ -154,11 +164,8 @@ TEST_F(HistoryScreenTest, OneRecordGivesOneDayAndAveragesEqualToTheCount) {
 }
 
 TEST_F(HistoryScreenTest, SpanCountsDaysWithoutSetsAndGroupsSetsOfOneDay) {
-    setItems({"腹筋"});
-    addSet("腹筋", 2024, 3, 1, 7, 8);
-    addSet("腹筋", 2024, 3, 1, 5, 9);
-    addSet("腹筋", 2024, 3, 3, 15);
-    ASSERT_NE(open(), nullptr);
+    ASSERT_NE(openOnOneItem("腹筋", {{2024, 3, 1, 7, 8}, {2024, 3, 1, 5, 9}, {2024, 3, 3, 15}}),
+              nullptr);
 
     expectSummary("2024/03/01", "2024/03/03",
                   {"3", "2", "1", "3", "27", "15", "5", "9.00", "15", "12", "13.50"});
@@ -175,20 +182,18 @@ TEST_F(HistoryScreenTest, SpanCountsDaysWithoutSetsAndGroupsSetsOfOneDay) {
 }
 
 TEST_F(HistoryScreenTest, LargeCountsKeepTheMinimumMarkerAndNeverWrap) {
-    setItems({"スクワット"});
-    addSet("スクワット", 2024, 3, 1, 30001);
-    addSet("スクワット", 2024, 3, 2, 32767);
-    addSet("スクワット", 2024, 3, 2, 32767);
-    ASSERT_NE(open(), nullptr);
+    ASSERT_NE(openOnOneItem("スクワット",
+                            {{2024, 3, 1, 30001}, {2024, 3, 2, 32767}, {2024, 3, 2, 32767}}),
+              nullptr);
 
     // The smallest-value searches start at 30000, so no count above it is ever the minimum.
-    EXPECT_EQ(label("lblSetMin"), "30000");
-    EXPECT_EQ(label("lblDayMin"), "30000");
-    EXPECT_EQ(label("lblSetMax"), "32767");
     // A day of two full sets exceeds 16 bits and must not wrap to a negative number.
-    EXPECT_EQ(label("lblDayMax"), "65534");
-    EXPECT_EQ(label("lblTotal"), "95535");
-    EXPECT_EQ(label("lblDayAvg"), "47767.50");
+    expectLabels({{"lblSetMin", "30000"},
+                  {"lblDayMin", "30000"},
+                  {"lblSetMax", "32767"},
+                  {"lblDayMax", "65534"},
+                  {"lblTotal", "95535"},
+                  {"lblDayAvg", "47767.50"}});
 
     clickMode("Option2");
     EXPECT_EQ(row(2), QStringList({"2", "24年03月02日", "65534", "95535"}));
@@ -287,20 +292,15 @@ TEST_F(HistoryScreenTest, HelpTourExplainsTheScreenOnOpeningAndModesButNotItemSw
 }
 
 TEST_F(HistoryScreenTest, RecordsOutOfDateOrderDoNotBreakAnyView) {
-    setItems({"腕立て"});
-    addSet("腕立て", 2024, 3, 5, 10);
-    addSet("腕立て", 2024, 3, 1, 11);
-    addSet("腕立て", 2024, 3, 5, 12);
-    ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(label("lblSet"), "3");
-    EXPECT_EQ(label("lblTotal"), "33");
+    ASSERT_NE(openOnOneItem("腕立て", {{2024, 3, 5, 10}, {2024, 3, 1, 11}, {2024, 3, 5, 12}}),
+              nullptr);
+    expectLabels({{"lblSet", "3"}, {"lblTotal", "33"}});
     EXPECT_FALSE(label("lblMiJisshibi").startsWith('-'));
     for (const char* mode : {"Option1", "Option2", "Option3", "Option4"}) {
         clickMode(mode);
         EXPECT_EQ(chart()->categoryCount(), list()->rows() - 1) << mode;
     }
-    doubleClickCell(1, 2);
-    EXPECT_EQ(label("lblSort"), kByCountDown);
+    expectDoubleClickSorts(2, kByCountDown);
 }
 
 TEST_F(HistoryScreenTest, UnreadableRecordsAreToldAndLeftOutOfTheFiguresAndTheFile) {
@@ -314,8 +314,7 @@ TEST_F(HistoryScreenTest, UnreadableRecordsAreToldAndLeftOutOfTheFiguresAndTheFi
     addSet("腕立て", 2024, 3, 3, 20);
     const std::string before = TempFolder::read("腕立て.txt");
     ASSERT_NE(open(), nullptr);
-    EXPECT_EQ(label("lblSet"), "2");
-    EXPECT_EQ(label("lblTotal"), "30");
+    expectLabels({{"lblSet", "2"}, {"lblTotal", "30"}});
     ASSERT_EQ(services_->messageBoxes().size(), 1u);
     EXPECT_EQ(services_->messageBoxes()[0].text,
               "「腕立て.txt」の2行目・3行目は読み取れなかったため、使っていません。\n"
@@ -326,11 +325,8 @@ TEST_F(HistoryScreenTest, UnreadableRecordsAreToldAndLeftOutOfTheFiguresAndTheFi
 // ---------------------------------------------------------------- views
 
 TEST_F(HistoryScreenTest, EachModeShowsItsSeriesInTheListAndTheChart) {
-    setItems({"腕立て"});
-    addSet("腕立て", 2024, 3, 1, 10, 8);
-    addSet("腕立て", 2024, 3, 1, 12, 9);
-    addSet("腕立て", 2024, 3, 3, 15);
-    ASSERT_NE(open(), nullptr);
+    ASSERT_NE(openOnOneItem("腕立て", {{2024, 3, 1, 10, 8}, {2024, 3, 1, 12, 9}, {2024, 3, 3, 15}}),
+              nullptr);
 
     // Opening selects the per-set view. On the days of all dates a day without sets counts 0,
     // and the running total stays where the day before left it.
@@ -390,11 +386,8 @@ TEST_F(HistoryScreenTest, TenDataRowsScrollToTheEndAndNineDoNot) {
 // ---------------------------------------------------------------- sorting
 
 TEST_F(HistoryScreenTest, CountColumnSortsDescendingFirstThenAscendingAndRowsKeepTheirNumber) {
-    setItems({"腕立て"});
-    addSet("腕立て", 2024, 3, 1, 12);
-    addSet("腕立て", 2024, 3, 2, 30);
-    addSet("腕立て", 2024, 3, 3, 7);
-    ASSERT_NE(open(), nullptr);
+    ASSERT_NE(openOnOneItem("腕立て", {{2024, 3, 1, 12}, {2024, 3, 2, 30}, {2024, 3, 3, 7}}),
+              nullptr);
 
     doubleClickCell(2, kColCount);
     EXPECT_EQ(label("lblSort"), kByCountDown);
@@ -402,8 +395,7 @@ TEST_F(HistoryScreenTest, CountColumnSortsDescendingFirstThenAscendingAndRowsKee
     EXPECT_EQ(row(1), QStringList({"2", "24年03月02日", "30", "42"}));
     EXPECT_EQ(column(kColNumber), QStringList({"2", "1", "3"}));
 
-    doubleClickCell(1, kColCount);
-    EXPECT_EQ(label("lblSort"), kByCountUp);
+    expectDoubleClickSorts(kColCount, kByCountUp);
     EXPECT_EQ(column(kColCount), QStringList({"7", "12", "30"}));
     EXPECT_EQ(row(1), QStringList({"3", "24年03月03日", "7", "49"}));
     // The chart keeps date order.
@@ -411,22 +403,16 @@ TEST_F(HistoryScreenTest, CountColumnSortsDescendingFirstThenAscendingAndRowsKee
 }
 
 TEST_F(HistoryScreenTest, DateAndRunningTotalShareOneToggle) {
-    setItems({"腕立て"});
-    addSet("腕立て", 2024, 3, 1, 12);
-    addSet("腕立て", 2024, 3, 2, 30);
-    addSet("腕立て", 2024, 3, 4, 7);
-    ASSERT_NE(open(), nullptr);
+    ASSERT_NE(openOnOneItem("腕立て", {{2024, 3, 1, 12}, {2024, 3, 2, 30}, {2024, 3, 4, 7}}),
+              nullptr);
 
-    doubleClickCell(1, kColDate);
-    EXPECT_EQ(label("lblSort"), kByDateDown);
+    expectDoubleClickSorts(kColDate, kByDateDown);
     EXPECT_EQ(column(kColDate), QStringList({"24年03月04日", "24年03月02日", "24年03月01日"}));
 
-    doubleClickCell(1, kColTotal);
-    EXPECT_EQ(label("lblSort"), kByTotalUp);
+    expectDoubleClickSorts(kColTotal, kByTotalUp);
     EXPECT_EQ(column(kColTotal), QStringList({"12", "42", "49"}));
 
-    doubleClickCell(1, kColDate);
-    EXPECT_EQ(label("lblSort"), kByDateDown);
+    expectDoubleClickSorts(kColDate, kByDateDown);
     EXPECT_EQ(PCTM.ListSort.CountSortDescending, 0);
 }
 
@@ -457,25 +443,20 @@ TEST_F(HistoryScreenTest, TogglesSurviveModeItemAndReopening) {
     addSet("腹筋", 2024, 3, 3, 8);
     ASSERT_NE(open(), nullptr);
 
-    doubleClickCell(1, kColCount);
-    EXPECT_EQ(label("lblSort"), kByCountDown);
+    expectDoubleClickSorts(kColCount, kByCountDown);
 
     // A new view starts in date order, but the toggle goes on from where it was.
     clickMode("Option2");
     EXPECT_EQ(label("lblSort"), kByDateUp);
     EXPECT_EQ(column(kColNumber), QStringList({"1", "2"}));
-    doubleClickCell(1, kColCount);
-    EXPECT_EQ(label("lblSort"), kByCountUp);
+    expectDoubleClickSorts(kColCount, kByCountUp);
 
-    doubleClickCell(1, kColTotal);
-    EXPECT_EQ(label("lblSort"), kByTotalDown);
+    expectDoubleClickSorts(kColTotal, kByTotalDown);
     switchWithCombo(1);
     EXPECT_EQ(label("lblSort"), kByDateUp);
     EXPECT_EQ(column(kColCount), QStringList({"5", "8"}));
-    doubleClickCell(1, kColDate);
-    EXPECT_EQ(label("lblSort"), kByDateUp);
-    doubleClickCell(1, kColCount);
-    EXPECT_EQ(label("lblSort"), kByCountDown);
+    expectDoubleClickSorts(kColDate, kByDateUp);
+    expectDoubleClickSorts(kColCount, kByCountDown);
 
     child<QPushButton>("cmdModori")->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -484,10 +465,8 @@ TEST_F(HistoryScreenTest, TogglesSurviveModeItemAndReopening) {
     EXPECT_TRUE(child<QPushButton>("Option1")->isChecked());
     EXPECT_EQ(child<QScrollBar>("hsbData")->value(), 1);
     EXPECT_EQ(label("lblSort"), kByDateUp);
-    doubleClickCell(1, kColCount);
-    EXPECT_EQ(label("lblSort"), kByCountUp);
-    doubleClickCell(1, kColDate);
-    EXPECT_EQ(label("lblSort"), kByDateDown);
+    expectDoubleClickSorts(kColCount, kByCountUp);
+    expectDoubleClickSorts(kColDate, kByDateDown);
 }
 
 TEST_F(HistoryScreenTest, KeysAndTheSortMenuSortAsTheDoubleClickDoes) {

@@ -7,25 +7,13 @@
 #include "data/dates.h"
 #include "history/history_detail.h"
 #include "session/history_analysis.h"
+#include "support/history_records.h"
 
 using namespace mitoran;
+using mitoran::testing::set;
+using mitoran::testing::ymd;
 
 namespace {
-
-Date ymd(int y, int m, int d) {
-    return Date{std::chrono::year{y}, std::chrono::month{static_cast<unsigned>(m)},
-                std::chrono::day{static_cast<unsigned>(d)}};
-}
-
-HistoryRecord rec(int y, int m, int d, int count) {
-    HistoryRecord r;
-    r.day = ymd(y, m, d);
-    r.date = formatStoredDate(r.day);
-    r.time = "12時00分00秒";
-    r.count = static_cast<std::int16_t>(count);
-    r.countText = std::to_string(count);
-    return r;
-}
 
 HistoryAnalysis analyse(const std::vector<HistoryRecord>& records) {
     return analyseHistory(records, ymd(2024, 6, 1)).analysis;
@@ -47,7 +35,7 @@ TEST(HistoryRowsTest, DatesShowTwoDigitYearsAndRowsNumberFromOne) {
     // Not a date: shown as it is rather than as an invented date.
     EXPECT_EQ(listDateText("2024年02月30日"), "2024年02月30日");
 
-    const HistoryAnalysis a = analyse({rec(2005, 4, 3, 8), rec(2005, 4, 5, 0)});
+    const HistoryAnalysis a = analyse({set(ymd(2005, 4, 3), 8), set(ymd(2005, 4, 5), 0)});
     const std::vector<SeriesRow> rows = seriesRows(a.AllDaySeries);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].number, "1");
@@ -64,9 +52,9 @@ TEST(HistoryRowsTest, DatesShowTwoDigitYearsAndRowsNumberFromOne) {
 TEST(HistorySummaryTest, AveragesHaveTwoDecimalsWithHalvesAwayFromZero) {
     // 1 + 2 over 8 sets = 0.375 per set; days 1 and 2: 1.5 per day.
     std::vector<HistoryRecord> records;
-    records.push_back(rec(2024, 3, 1, 1));
-    for (int i = 0; i < 6; ++i) records.push_back(rec(2024, 3, 2, 0));
-    records.push_back(rec(2024, 3, 2, 2));
+    records.push_back(set(ymd(2024, 3, 1), 1));
+    for (int i = 0; i < 6; ++i) records.push_back(set(ymd(2024, 3, 2), 0));
+    records.push_back(set(ymd(2024, 3, 2), 2));
     const HistorySummary s = summariseHistory(analyse(records));
     EXPECT_EQ(s.setAvg, "0.38");
     EXPECT_EQ(s.dayAvg, "1.50");
@@ -78,8 +66,8 @@ TEST(HistorySummaryTest, AveragesHaveTwoDecimalsWithHalvesAwayFromZero) {
 
 TEST(HistorySummaryTest, RecordsOutOfOrderNeverGiveNegativeDays) {
     // The last record lies before the first: the span is empty, yet there were training days.
-    const HistorySummary s =
-        summariseHistory(analyse({rec(2024, 3, 9, 5), rec(2024, 3, 2, 6), rec(2024, 3, 1, 7)}));
+    const HistorySummary s = summariseHistory(
+        analyse({set(ymd(2024, 3, 9), 5), set(ymd(2024, 3, 2), 6), set(ymd(2024, 3, 1), 7)}));
     EXPECT_EQ(s.stDate, "2024/03/09");
     EXPECT_EQ(s.edDate, "2024/03/01");
     EXPECT_EQ(s.jisshibi, "3");

@@ -17,6 +17,7 @@
 #include "home/history_clearing.h"
 #include "home/item_list_editor.h"
 #include "home/restore_dialog.h"
+#include "support/named_child.h"
 #include "support/screen_texts.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
@@ -72,9 +73,7 @@ class EditPanelBackupTest : public ::testing::Test {
 
     template <class T>
     T* get(const char* name) {
-        T* child = panel->findChild<T*>(name);
-        EXPECT_TRUE(child) << name;
-        return child;
+        return testing::expectChild<T>(panel.get(), name);
     }
     void select(int row) { get<QListWidget>("lstKoumoku")->setCurrentRow(row); }
     void chooseForClear(const char* name) {
@@ -108,9 +107,7 @@ class EditPanelBackupTest : public ::testing::Test {
     }
     template <class T>
     static T* in(RestoreDialog* dialog, const char* name) {
-        T* child = dialog->findChild<T*>(name);
-        EXPECT_TRUE(child) << name;
-        return child;
+        return testing::expectChild<T>(dialog, name);
     }
     static QStringList rows(RestoreDialog* dialog) {
         auto* list = in<QTableWidget>(dialog, "lstBackup");

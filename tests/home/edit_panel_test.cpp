@@ -17,6 +17,7 @@
 #include "home/history_clearing.h"
 #include "home/item_list_editor.h"
 #include "home/play_modes_editor.h"
+#include "support/named_child.h"
 #include "support/screen_texts.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
@@ -57,9 +58,7 @@ class EditPanelTest : public ::testing::Test {
     }
     template <class T>
     T* get(const char* name) {
-        T* child = panel->findChild<T*>(name);
-        EXPECT_TRUE(child) << name;
-        return child;
+        return testing::expectChild<T>(panel.get(), name);
     }
     QListWidget* items() { return get<QListWidget>("lstKoumoku"); }
     static QStringList texts(QListWidget* list) {

@@ -12,25 +12,13 @@
 
 #include "data/data_files.h"
 #include "home/launch_delay.h"
+#include "support/history_records.h"
 
 namespace mitoran {
 namespace {
 
-using std::chrono::day;
-using std::chrono::month;
-using std::chrono::year;
-
-Date ymd(int y, unsigned m, unsigned d) { return Date{year{y}, month{m}, day{d}}; }
-
-HistoryRecord set(Date d, std::int16_t count) {
-    HistoryRecord r;
-    r.day = d;
-    r.date = formatStoredDate(d);
-    r.time = "12時00分00秒";
-    r.count = count;
-    r.countText = std::to_string(count);
-    return r;
-}
+using testing::set;
+using testing::ymd;
 
 ItemHistories histories(std::vector<std::vector<HistoryRecord>> perItem) {
     ItemHistories h;
@@ -197,28 +185,25 @@ TEST_F(HistoryFolder, AnUnreadableHistoryIsNamedAndCountsAsEmpty) {
 }
 
 TEST(OverviewRows, BandsLengthsAndTheGoalMessage) {
-    const OverviewRow part = overviewRow(45, 100);
-    EXPECT_EQ(part.rateText, "45.0%");
-    EXPECT_EQ(part.barLength, 1215);
-    EXPECT_EQ(part.colour, 14);
-    EXPECT_FALSE(part.goalReached);
-
-    const OverviewRow full = overviewRow(100, 100);
-    EXPECT_EQ(full.rateText, "100.0%");
-    EXPECT_EQ(full.barLength, 2700);
-    EXPECT_EQ(full.colour, 9);
-    EXPECT_FALSE(full.goalReached);
-
-    const OverviewRow over = overviewRow(101, 100);
-    EXPECT_EQ(over.rateText, "101.0%");
-    EXPECT_EQ(over.barLength, 2700);
-    EXPECT_TRUE(over.goalReached);
-    EXPECT_FALSE(over.colour.has_value());
-
-    const OverviewRow none = overviewRow(0, 100);
-    EXPECT_EQ(none.rateText, "0.0%");
-    EXPECT_EQ(none.barLength, 0);
-    EXPECT_EQ(none.colour, 12);
+    // Past the target the message takes the colour's place.
+    const struct {
+        std::int64_t total;
+        const char* rate;
+        int bar;
+        std::optional<int> colour;
+        bool goal;
+    } rows[] = {{45, "45.0%", 1215, 14, false},
+                {100, "100.0%", 2700, 9, false},
+                {101, "101.0%", 2700, std::nullopt, true},
+                {0, "0.0%", 0, 12, false}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.total);
+        const OverviewRow row = overviewRow(r.total, 100);
+        EXPECT_EQ(row.rateText, r.rate);
+        EXPECT_EQ(row.barLength, r.bar);
+        EXPECT_EQ(row.colour, r.colour);
+        EXPECT_EQ(row.goalReached, r.goal);
+    }
 
     // Band edges: 40 % and 80 % open the next band.
     EXPECT_EQ(overviewRow(399, 1000).colour, 12);

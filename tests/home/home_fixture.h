@@ -16,6 +16,7 @@
 #include "home/frmSettei.h"
 #include "home/help_window.h"
 #include "session/frmMain.h"
+#include "support/named_child.h"
 #include "support/screen_reset.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
@@ -75,9 +76,7 @@ class HomeFixture : public ::testing::Test {
 
     template <class T = QWidget>
     static T* child(QWidget* home, const char* name) {
-        T* w = home->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return testing::expectChild<T>(home, name);
     }
 
     static GridView* grid(QWidget* home) { return child<GridView>(home, "msgIchiran"); }

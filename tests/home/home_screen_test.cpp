@@ -350,20 +350,23 @@ TEST_F(HomeButtons, PanelsSwitchAndTheOverviewIsNotRecomputedByItsButton) {
     frmSettei* home = openHome();
     record("腕立て", today, 10);  // not seen until the next load
 
-    click(home, "cmdMain");
-    EXPECT_TRUE(shown(home, "fraMain"));
-    click(home, "cmdToday");
-    EXPECT_TRUE(shown(home, "fraToday"));
-    EXPECT_FALSE(shown(home, "fraMain"));
-    click(home, "cmdQuick");
-    EXPECT_TRUE(shown(home, "fraQuick"));
-    EXPECT_FALSE(shown(home, "fraToday"));
-    click(home, "cmdMaster");
-    EXPECT_TRUE(shown(home, "fraSettei"));
-    EXPECT_FALSE(shown(home, "fraQuick"));
-    click(home, "cmdMain");
-    EXPECT_TRUE(shown(home, "fraMain"));
-    EXPECT_FALSE(shown(home, "fraSettei"));
+    // Each button shows its panel in place of the one shown before.
+    const struct {
+        const char *button, *panel;
+    } steps[] = {{"cmdMain", "fraMain"},
+                 {"cmdToday", "fraToday"},
+                 {"cmdQuick", "fraQuick"},
+                 {"cmdMaster", "fraSettei"},
+                 {"cmdMain", "fraMain"}};
+    const char* before = nullptr;
+    for (const auto& [button, panel] : steps) {
+        click(home, button);
+        EXPECT_TRUE(shown(home, panel)) << button;
+        if (before) {
+            EXPECT_FALSE(shown(home, before)) << button;
+        }
+        before = panel;
+    }
     EXPECT_EQ(grid(home)->text(1, 2), "10");
 
     home = reopenHome();

@@ -52,8 +52,8 @@ class HomeLaunch : public HomeFixture {
     }
 
     // The user takes the minimised prompt screen up from the task bar, a while after it went.
-    void takeUp(frmMain* prompt) {
-        svc->advance(10);
+    void takeUp(frmMain* prompt, double afterSeconds = 10) {
+        svc->advance(afterSeconds);
         prompt->setWindowState(Qt::WindowNoState);
         QEvent activate(QEvent::WindowActivate);
         QCoreApplication::sendEvent(prompt, &activate);
@@ -163,11 +163,8 @@ TEST_F(HomeLaunch, TheWindowManagersAnswerToPuttingThePromptAwayIsNoRestore) {
     start(openHome());
     frmMain* prompt = screens::promptScreen();
     ASSERT_NE(prompt, nullptr);
-    // Mapped, focused and reported normal for a moment before it is iconified.
-    svc->advance(0.05);
-    prompt->setWindowState(Qt::WindowNoState);
-    QEvent activate(QEvent::WindowActivate);
-    QCoreApplication::sendEvent(prompt, &activate);
+    // Mapped, focused and reported normal for a moment before it is iconified, as if taken up.
+    takeUp(prompt, 0.05);
     prompt->setWindowState(Qt::WindowMinimized);
     EXPECT_TRUE(waitingAway());
     EXPECT_TRUE(svc->bringUps.empty());

@@ -14,6 +14,7 @@
 
 #include "app/pctm.h"
 #include "data/data_files.h"
+#include "support/named_child.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/grid_view.h"
@@ -48,9 +49,7 @@ class QuickPanelTest : public ::testing::Test {
 
     template <class T>
     T* child(const char* name) {
-        T* w = panel.findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return testing::expectChild<T>(&panel, name);
     }
     QString text(const char* label) { return child<QLabel>(label)->text(); }
     GridView* grid() { return child<GridView>("msgList"); }

@@ -9,6 +9,7 @@
 
 #include "app/pctm.h"
 #include "data/data_files.h"
+#include "support/named_child.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
 #include "ui/chart_view.h"
@@ -60,14 +61,18 @@ class TodayPanelTest : public ::testing::Test {
 
     template <class T>
     T* child(const char* name) {
-        T* w = panel.findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return testing::expectChild<T>(&panel, name);
     }
     QString label(const char* name) { return child<QLabel>(name)->text(); }
     QStringList figures() {
         return {label("lblSet"), label("lblTotal"), label("lblSetMax"), label("lblSetMin"),
                 label("lblSetAvg")};
+    }
+    // A day without sets: zeros, a bare header and an empty chart.
+    void expectEmptyDay() {
+        EXPECT_EQ(figures(), (QStringList{"0", "0", "0", "0", "0"}));
+        EXPECT_EQ(child<GridView>("msgList1")->rows(), 1);
+        EXPECT_EQ(child<ChartView>("MSChart1")->categoryCount(), 0);
     }
     QStringList dateList() {
         QStringList out;
@@ -135,10 +140,8 @@ TEST_F(TodayPanelTest, ZeroSetsBigSetsAndDaysWithoutSets) {
     writeHistory(1, sets("2024年03月05日", {0}) + sets("2024年03月06日", {30001, 32000}));
     openPanel(dates({{"2024年03月05日", "2024年03月06日"}, {}, {}}));
 
-    // Nothing today: zeros, a bare header and an empty chart.
-    EXPECT_EQ(figures(), (QStringList{"0", "0", "0", "0", "0"}));
-    EXPECT_EQ(child<GridView>("msgList1")->rows(), 1);
-    EXPECT_EQ(child<ChartView>("MSChart1")->categoryCount(), 0);
+    // Nothing today.
+    expectEmptyDay();
 
     chooseDate("2024年03月05日");
     EXPECT_EQ(figures(), (QStringList{"1", "0", "0", "0", "0.00"}));
@@ -176,9 +179,7 @@ TEST_F(TodayPanelTest, ChangingTheItemKeepsTheDay) {
     EXPECT_EQ(PCTM.CurrentItem, 2);
     EXPECT_EQ(child<QComboBox>("cboDate")->currentText(), "2024年03月07日");
     EXPECT_EQ(dateList(), (QStringList{"2024年03月01日", "2024年03月02日"}));
-    EXPECT_EQ(figures(), (QStringList{"0", "0", "0", "0", "0"}));
-    EXPECT_EQ(child<GridView>("msgList1")->rows(), 1);
-    EXPECT_EQ(child<ChartView>("MSChart1")->categoryCount(), 0);
+    expectEmptyDay();
 
     chooseDate("2024年03月02日");
     EXPECT_EQ(figures(), (QStringList{"2", "43", "22", "21", "21.50"}));

@@ -3,23 +3,14 @@
 
 #include "home/day_statistics.h"
 #include "home/quick_history.h"
+#include "support/history_records.h"
 
 namespace mitoran {
 namespace {
 
-using namespace std::chrono;
-
-Date ymd(int y, unsigned m, unsigned d) { return Date{year{y}, month{m}, day{d}}; }
-
-HistoryRecord set(Date d, std::int16_t count) {
-    HistoryRecord r;
-    r.date = formatStoredDate(d);
-    r.day = d;
-    r.time = "12時00分00秒";
-    r.count = count;
-    r.countText = std::to_string(count);
-    return r;
-}
+using testing::expectFigures;
+using testing::set;
+using testing::ymd;
 
 const Date kDay = ymd(2024, 3, 7);
 const Date kOther = ymd(2024, 3, 6);
@@ -35,11 +26,8 @@ TEST(DayStatistics, TakesOnlyTheSetsOfTheDayInFileOrder) {
     EXPECT_EQ(a.SetSeries.Count, (std::vector<std::int32_t>{0, 10, 15, 5}));
     EXPECT_EQ(a.SetSeries.Total, (std::vector<std::int64_t>{0, 10, 25, 30}));
     EXPECT_EQ(a.SetSeries.DateText[3], "2024年03月07日");
-    EXPECT_EQ(a.BestSet, 15);
-    EXPECT_EQ(a.WorstSet, 5);
-    EXPECT_EQ(a.GrandTotal, 30);
-    EXPECT_EQ(a.TrainingDays, 7);
-    EXPECT_EQ(a.TodayTotal, 99);
+    expectFigures(
+        a, {.TrainingDays = 7, .BestSet = 15, .WorstSet = 5, .GrandTotal = 30, .TodayTotal = 99});
 
     const DayLabels l = dayLabels(a);
     EXPECT_EQ(l.sets, "3");
@@ -73,11 +61,8 @@ TEST(DayStatistics, AnEmptyDayOrNoDateLeavesNoStaleSets) {
 
     for (std::optional<Date> day : {std::optional<Date>(kOther), std::optional<Date>()}) {
         ComputeDayStatistics(records, day, a);
-        EXPECT_EQ(a.SetTotal, 0);
         EXPECT_EQ(a.SetSeries.length(), 0);
-        EXPECT_EQ(a.GrandTotal, 0);
-        EXPECT_EQ(a.BestSet, 0);
-        EXPECT_EQ(a.WorstSet, 30000);
+        expectFigures(a, {.SetTotal = 0, .BestSet = 0, .WorstSet = 30000, .GrandTotal = 0});
         EXPECT_TRUE(dayRows(a).empty());
         const DayLabels l = dayLabels(a);
         for (const std::string& t : {l.sets, l.total, l.best, l.lowest, l.average})

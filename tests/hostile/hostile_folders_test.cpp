@@ -32,6 +32,7 @@
 #include "home/frmSettei.h"
 #include "home/help_window.h"
 #include "session/frmMain.h"
+#include "support/named_child.h"
 #include "support/screen_reset.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
@@ -68,15 +69,16 @@ LocalDateTime at(int y, unsigned m, unsigned d, int hour, int minute, int second
                          hour, minute, second};
 }
 
-const std::string kSettings = TempFolder::cp932("\"ヘルプツアー\",0\r\n");
-const std::string kPlayDirect = "2,0,5\r\n";
+// A folder the program starts in without a help tour, with rounds that start at once.
+void writeItemsAndSettings(const fs::path& work, const char* itemList) {
+    writeBytes(work / "項目一覧.txt", TempFolder::cp932(itemList));
+    writeBytes(work / "設定.txt", TempFolder::cp932("\"ヘルプツアー\",0\r\n"));
+    writeBytes(work / "プレイ設定.txt", "2,0,5\r\n");
+}
 
 // 100,000 sets as the program writes them, a few dozen a day over seven years.
 void makeHugeHistory(const fs::path& work) {
-    writeBytes(work / "項目一覧.txt",
-               TempFolder::cp932("\"腕立て\",10,1000000\r\n\"腹筋\",20,500\r\n"));
-    writeBytes(work / "設定.txt", kSettings);
-    writeBytes(work / "プレイ設定.txt", kPlayDirect);
+    writeItemsAndSettings(work, "\"腕立て\",10,1000000\r\n\"腹筋\",20,500\r\n");
     std::string bytes;
     bytes.reserve(100000 * 40);
     std::chrono::sys_days day{std::chrono::year{2020} / 1 / 1};
@@ -92,9 +94,7 @@ void makeHugeHistory(const fs::path& work) {
 
 // 100,000 sets in no order, every hundredth line broken, and no final line break.
 void makeHugeShuffledHistory(const fs::path& work) {
-    writeBytes(work / "項目一覧.txt", TempFolder::cp932("\"スクワット\",30,100\r\n"));
-    writeBytes(work / "設定.txt", kSettings);
-    writeBytes(work / "プレイ設定.txt", kPlayDirect);
+    writeItemsAndSettings(work, "\"スクワット\",30,100\r\n");
     std::string bytes;
     bytes.reserve(100000 * 40);
     std::uint32_t r = 12345;
@@ -116,10 +116,7 @@ void makeHugeShuffledHistory(const fs::path& work) {
 
 // Megabytes in one line, a million blank lines, and a record buried after them.
 void makeLongLines(const fs::path& work) {
-    writeBytes(work / "項目一覧.txt",
-               TempFolder::cp932("\"腕立て\",10,100\r\n\"腹筋\",10,100\r\n"));
-    writeBytes(work / "設定.txt", kSettings);
-    writeBytes(work / "プレイ設定.txt", kPlayDirect);
+    writeItemsAndSettings(work, "\"腕立て\",10,100\r\n\"腹筋\",10,100\r\n");
     std::string line = TempFolder::cp932("\"2026年12月01日\",\"07時00分00秒\",");
     line.append(4 * 1024 * 1024, '9');
     writeBytes(work / "腕立て.txt", line);
@@ -135,10 +132,7 @@ void makeLongLines(const fs::path& work) {
 // What git cannot hold: a named pipe where a history and a quick file belong (a read that waited
 // for a writer would hang the program), and a symbolic link that points at itself.
 void makeSpecialFiles(const fs::path& work) {
-    writeBytes(work / "項目一覧.txt",
-               TempFolder::cp932("\"腕立て\",10,100\r\n\"腹筋\",10,100\r\n\"背筋\",10,100\r\n"));
-    writeBytes(work / "設定.txt", kSettings);
-    writeBytes(work / "プレイ設定.txt", kPlayDirect);
+    writeItemsAndSettings(work, "\"腕立て\",10,100\r\n\"腹筋\",10,100\r\n\"背筋\",10,100\r\n");
     ASSERT_EQ(::mkfifo((work / "腕立て.txt").c_str(), 0644), 0);
     ASSERT_EQ(::mkfifo((work / "クイック_腹筋.txt").c_str(), 0644), 0);
     fs::create_symlink("背筋.txt", work / "背筋.txt");
@@ -268,20 +262,23 @@ bool isJapanese(const QString& text) {
     return false;
 }
 
-template <class T = QWidget>
-T* child(QObject* parent, const char* name) {
-    T* w = parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
 QString labelText(QObject* parent, const char* name) {
-    auto* l = child<QLabel>(parent, name);
+    auto* l = expectChild<QLabel>(parent, name);
     return l ? l->text() : QString();
 }
 
 void click(QObject* parent, const char* name) {
-    if (auto* b = child<QAbstractButton>(parent, name)) b->click();
+    if (auto* b = expectChild<QAbstractButton>(parent, name)) b->click();
+}
+
+// Presses a home screen button and checks that its panel is shown.
+QWidget* expectPanelShown(QWidget* home, const char* button, const char* panel) {
+    click(home, button);
+    QWidget* shown = expectChild(home, panel);
+    if (shown) {
+        EXPECT_TRUE(shown->isVisibleTo(home)) << panel;
+    }
+    return shown;
 }
 
 void choose(QComboBox* box, int index) {
@@ -389,7 +386,7 @@ void HostileFolder::homeScreen() {
     ASSERT_EQ(screens::homeScreen(), home);
 
     // The overview: one row per item read, each up to the first empty name filled from the file.
-    auto* grid = child<GridView>(home, "msgIchiran");
+    auto* grid = expectChild<GridView>(home, "msgIchiran");
     ASSERT_NE(grid, nullptr);
     const int n = std::max<int>(PCTM.ItemCount(), 0);
     EXPECT_EQ(grid->rows(), n + 1);
@@ -414,18 +411,15 @@ void HostileFolder::homeScreen() {
         ASSERT_NO_FATAL_FAILURE(todayPanel(home));
         ASSERT_NO_FATAL_FAILURE(quickPanel(home));
     }
-    click(home, "cmdMain");
-    EXPECT_TRUE(child(home, "fraMain")->isVisibleTo(home));
+    expectPanelShown(home, "cmdMain", "fraMain");
     ASSERT_NO_FATAL_FAILURE(historyScreen(home));
 }
 
 void HostileFolder::todayPanel(QWidget* home) {
-    click(home, "cmdToday");
-    QWidget* today = child(home, "fraToday");
+    QWidget* today = expectPanelShown(home, "cmdToday", "fraToday");
     ASSERT_NE(today, nullptr);
-    EXPECT_TRUE(today->isVisibleTo(home));
-    auto* bar = child<QScrollBar>(today, "hsbData");
-    auto* day = child<QComboBox>(today, "cboDate");
+    auto* bar = expectChild<QScrollBar>(today, "hsbData");
+    auto* day = expectChild<QComboBox>(today, "cboDate");
     ASSERT_TRUE(bar && day);
     for (int v = 1; v <= PCTM.ItemCount(); ++v) {
         bar->setValue(v);
@@ -441,11 +435,9 @@ void HostileFolder::todayPanel(QWidget* home) {
 }
 
 void HostileFolder::quickPanel(QWidget* home) {
-    click(home, "cmdQuick");
-    QWidget* quick = child(home, "fraQuick");
+    QWidget* quick = expectPanelShown(home, "cmdQuick", "fraQuick");
     ASSERT_NE(quick, nullptr);
-    EXPECT_TRUE(quick->isVisibleTo(home));
-    auto* names = child<QComboBox>(quick, "cboNamae");
+    auto* names = expectChild<QComboBox>(quick, "cboNamae");
     ASSERT_NE(names, nullptr);
     EXPECT_EQ(names->count(), PCTM.ItemCount());
     for (int i = 0; i < names->count(); ++i) choose(names, i);
@@ -460,8 +452,8 @@ void HostileFolder::historyScreen(QWidget* home) {
         return;
     }
     ASSERT_NE(graph, nullptr);
-    auto* bar = child<QScrollBar>(graph, "hsbData");
-    auto* list = child<GridView>(graph, "msgList");
+    auto* bar = expectChild<QScrollBar>(graph, "hsbData");
+    auto* list = expectChild<GridView>(graph, "msgList");
     ASSERT_TRUE(bar && list);
     for (const char* view : {"Option1", "Option2", "Option3", "Option4"}) {
         click(graph, view);

@@ -24,6 +24,7 @@
 #include "home/frmSettei.h"
 #include "home/help_window.h"
 #include "session/frmMain.h"
+#include "support/named_child.h"
 #include "support/screen_reset.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
@@ -67,13 +68,6 @@ Memory measure() {
     return m;
 }
 
-template <class T = QWidget>
-T* child(QObject* parent, const char* name) {
-    T* w = parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
 class Soak : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -110,7 +104,7 @@ TEST_F(Soak, FiveThousandSetsKeepMemoryFlatAndAllReachTheDisk) {
     for (int round = 0; round < kRounds; ++round) {
         frmMain* prompt = screens::promptScreen();
         ASSERT_NE(prompt, nullptr) << "round " << round;
-        auto* bar = child<QScrollBar>(prompt, "hsbKaisu");
+        auto* bar = expectChild<QScrollBar>(prompt, "hsbKaisu");
         ASSERT_NE(bar, nullptr);
         svc->monotonic += 1;  // the prompt is read before it is answered
         for (std::size_t i = 0; i < items.size(); ++i) {
@@ -129,7 +123,7 @@ TEST_F(Soak, FiveThousandSetsKeepMemoryFlatAndAllReachTheDisk) {
         ASSERT_NE(home, nullptr) << "round " << round;
 
         // The overview counts what the round recorded.
-        auto* grid = child<GridView>(home, "msgIchiran");
+        auto* grid = expectChild<GridView>(home, "msgIchiran");
         ASSERT_NE(grid, nullptr);
         for (std::size_t i = 0; i < items.size(); ++i)
             ASSERT_EQ(grid->text(static_cast<int>(i) + 1, 5), QString::number(round + 1));
@@ -139,7 +133,7 @@ TEST_F(Soak, FiveThousandSetsKeepMemoryFlatAndAllReachTheDisk) {
 
         if (round + 1 == kRounds) break;
         svc->advance(3 * 3600);  // the next round a few hours later, now and then another day
-        child<QAbstractButton>(home, "cmdAgain")->click();
+        expectChild<QAbstractButton>(home, "cmdAgain")->click();
         settle();
     }
     const Memory afterLast = measure();

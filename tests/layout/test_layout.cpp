@@ -567,7 +567,24 @@ TEST_P(Layout, AVeryLongNameKeepsTheWindowsOnTheScreen) {
     expectEveryScreenReadable();
 }
 
-class Keyboard : public Layout {};
+class Keyboard : public Layout {
+  protected:
+    // The sample folder without the help tour, on the home screen.
+    frmSettei* openSampleHome() {
+        copySample();
+        EXPECT_TRUE(writeSettings(0).ok);
+        return openHome();
+    }
+    // A key on a named control that took the focus as Tab gives it.
+    static void pressOnFocused(QWidget* window, const char* name, Qt::Key key) {
+        auto* w = window->findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(w, nullptr) << name;
+        w->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), w) << name;
+        QTest::keyClick(w, key);
+        settle();
+    }
+};
 
 // Tab from the count bar around the prompt screen, then around the home screen with each panel
 // and around the history screen.
@@ -608,54 +625,33 @@ TEST_P(Keyboard, EveryButtonIsReachedWithTab) {
 
 // Enter presses the button that has the focus, as Space does.
 TEST_P(Keyboard, EnterPressesTheFocusedButton) {
-    copySample();
-    ASSERT_TRUE(writeSettings(0).ok);
-    frmSettei* home = openHome();
+    frmSettei* home = openSampleHome();
     ASSERT_NE(home, nullptr);
     ASSERT_TRUE(activate(home));
-    auto* today = home->findChild<QPushButton*>("cmdToday");
-    today->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(today, Qt::Key_Return);
-    settle();
+    ASSERT_NO_FATAL_FAILURE(pressOnFocused(home, "cmdToday", Qt::Key_Return));
     EXPECT_TRUE(home->findChild<QWidget*>("fraToday")->isVisible());
 
-    auto* graph = home->findChild<QPushButton*>("cmdGraph");
-    graph->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(graph, Qt::Key_Enter);
-    settle();
+    ASSERT_NO_FATAL_FAILURE(pressOnFocused(home, "cmdGraph", Qt::Key_Enter));
     frmGraph* history = screens::historyScreen();
     ASSERT_NE(history, nullptr);
     ASSERT_TRUE(activate(history));
-    auto* dayView = history->findChild<QPushButton*>("Option2");
-    dayView->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(dayView, Qt::Key_Return);
-    settle();
-    EXPECT_TRUE(dayView->isChecked());
-    auto* back = history->findChild<QPushButton*>("cmdModori");
-    back->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(back, Qt::Key_Return);
-    settle();
+    ASSERT_NO_FATAL_FAILURE(pressOnFocused(history, "Option2", Qt::Key_Return));
+    EXPECT_TRUE(history->findChild<QPushButton*>("Option2")->isChecked());
+    ASSERT_NO_FATAL_FAILURE(pressOnFocused(history, "cmdModori", Qt::Key_Return));
     EXPECT_EQ(screens::historyScreen(), nullptr);
     EXPECT_EQ(screens::homeScreen(), home);
 }
 
 // Esc leaves the history screen whichever of its controls has the focus, and only it.
 TEST_P(Keyboard, EscClosesTheHistoryScreenWhereverTheFocusIs) {
-    copySample();
-    ASSERT_TRUE(writeSettings(0).ok);
-    frmSettei* home = openHome();
+    frmSettei* home = openSampleHome();
     ASSERT_NE(home, nullptr);
     for (const char* control : {"msgList", "cboKoumoku", "Option1", "cmdModori"}) {
         click(home, "cmdGraph");
         frmGraph* history = screens::historyScreen();
         ASSERT_NE(history, nullptr);
         ASSERT_TRUE(activate(history));
-        auto* w = history->findChild<QWidget*>(QString::fromLatin1(control));
-        ASSERT_NE(w, nullptr) << control;
-        w->setFocus(Qt::TabFocusReason);
-        ASSERT_EQ(QApplication::focusWidget(), w) << control;
-        QTest::keyClick(w, Qt::Key_Escape);
-        settle();
+        ASSERT_NO_FATAL_FAILURE(pressOnFocused(history, control, Qt::Key_Escape));
         EXPECT_EQ(screens::historyScreen(), nullptr) << control;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

@@ -45,6 +45,7 @@
 #include "home/item_list_editor.h"
 #include "home/restore_dialog.h"
 #include "session/frmMain.h"
+#include "support/named_child.h"
 #include "support/screen_texts.h"
 #include "support/scripted_services.h"
 #include "support/temp_folder.h"
@@ -258,9 +259,7 @@ class WriteFailureBase : public ::testing::Test {
     }
     template <class T>
     static T* child(QWidget* parent, const char* name) {
-        T* w = parent->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return testing::expectChild<T>(parent, name);
     }
     static QStringList entries(QListWidget* list) {
         QStringList out;

@@ -7,23 +7,15 @@
 
 #include "session/history_analysis.h"
 #include "session/linear_day_fill.h"
+#include "support/history_records.h"
 
 namespace mitoran {
 namespace {
 
 using namespace std::chrono;
-
-Date ymd(int y, unsigned m, unsigned d) { return Date{year{y}, month{m}, day{d}}; }
-
-HistoryRecord set(const std::string& dateText, int count) {
-    HistoryRecord r;
-    r.date = dateText;
-    r.day = parseDate(dateText).value();
-    r.time = "12時00分00秒";
-    r.count = static_cast<std::int16_t>(count);
-    r.countText = std::to_string(count);
-    return r;
-}
+using testing::expectFigures;
+using testing::set;
+using testing::ymd;
 
 std::vector<std::string> texts(const Series& s) {
     return {s.DateText.begin() + 1, s.DateText.end()};
@@ -50,15 +42,15 @@ void expectLabels(const PromptStatistics& s, const Texts& want) {
 TEST(HistoryAnalysis, EmptyHistoryHasNoDataMarkersAndZeroLabels) {
     const AnalysisResult r = analyseHistory({}, ymd(2024, 3, 7));
     const HistoryAnalysis& a = r.analysis;
-    EXPECT_EQ(a.SetTotal, 0);
-    EXPECT_EQ(a.TrainingDays, 0);
-    EXPECT_EQ(a.CalendarDays, 0);
-    EXPECT_EQ(a.GrandTotal, 0);
-    EXPECT_EQ(a.TodayTotal, 0);
-    EXPECT_EQ(a.BestSet, 0);
-    EXPECT_EQ(a.BestDay, 0);
-    EXPECT_EQ(a.WorstSet, 30000);
-    EXPECT_EQ(a.WorstDay, 30000);
+    expectFigures(a, {.SetTotal = 0,
+                      .TrainingDays = 0,
+                      .CalendarDays = 0,
+                      .BestSet = 0,
+                      .WorstSet = 30000,
+                      .BestDay = 0,
+                      .WorstDay = 30000,
+                      .GrandTotal = 0,
+                      .TodayTotal = 0});
     for (const Series* s : {&a.SetSeries, &a.DoneDaySeries, &a.AllDaySeries, &a.SetCountSeries})
         EXPECT_EQ(s->length(), 0);
     expectLabels(promptLabels(r), Texts(std::size(kLabels), "0"));
@@ -75,9 +67,7 @@ TEST(HistoryAnalysis, DaysWithAGapFillEverySeries) {
         {set("2024年03月01日", 10), set("2024年03月01日", 12), set("2024年03月03日", 15)},
         ymd(2024, 3, 3));
     const HistoryAnalysis& a = r.analysis;
-    EXPECT_EQ(a.SetTotal, 3);
-    EXPECT_EQ(a.TrainingDays, 2);
-    EXPECT_EQ(a.CalendarDays, 3);
+    expectFigures(a, {.SetTotal = 3, .TrainingDays = 2, .CalendarDays = 3});
     EXPECT_EQ(totals(a.SetSeries), (Totals{10, 22, 37}));
     EXPECT_EQ(texts(a.DoneDaySeries), (Texts{"2024年03月01日", "2024年03月03日"}));
     EXPECT_EQ(counts(a.DoneDaySeries), (Counts{22, 15}));
@@ -88,11 +78,8 @@ TEST(HistoryAnalysis, DaysWithAGapFillEverySeries) {
     EXPECT_EQ(texts(a.AllDaySeries), (Texts{"2024年03月01日", "2024年03月02日", "2024年03月03日"}));
     EXPECT_EQ(counts(a.AllDaySeries), (Counts{22, 0, 15}));
     EXPECT_EQ(totals(a.AllDaySeries), (Totals{22, 22, 37}));
-    EXPECT_EQ(a.BestDay, 22);
-    EXPECT_EQ(a.WorstDay, 15);
-    EXPECT_EQ(a.BestSet, 15);
-    EXPECT_EQ(a.WorstSet, 10);
-    EXPECT_EQ(a.GrandTotal, 37);
+    expectFigures(a,
+                  {.BestSet = 15, .WorstSet = 10, .BestDay = 22, .WorstDay = 15, .GrandTotal = 37});
     EXPECT_EQ(r.mostSetsInDay, 2);
 
     expectLabels(promptLabels(r),
@@ -106,12 +93,13 @@ TEST(HistoryAnalysis, ZeroSetsCountAndRepeatedDatesFormNewDays) {
                                              set("2024年03月01日", 7), set("2024年03月03日", 4)},
                                             ymd(2024, 3, 9));
     const HistoryAnalysis& a = r.analysis;
-    EXPECT_EQ(a.SetTotal, 4);
-    EXPECT_EQ(a.WorstSet, 0);
-    EXPECT_EQ(a.WorstDay, 0);
-    EXPECT_EQ(a.BestDay, 7);
-    EXPECT_EQ(a.TrainingDays, 4);  // more days than the span of 3: the series still hold them
-    EXPECT_EQ(a.CalendarDays, 3);
+    // More training days than the span of 3: the series still hold them.
+    expectFigures(a, {.SetTotal = 4,
+                      .TrainingDays = 4,
+                      .CalendarDays = 3,
+                      .WorstSet = 0,
+                      .BestDay = 7,
+                      .WorstDay = 0});
     EXPECT_EQ(counts(a.DoneDaySeries), (Counts{5, 0, 7, 4}));
     EXPECT_EQ(counts(a.AllDaySeries), (Counts{5, 0, 4}));
     EXPECT_EQ(totals(a.AllDaySeries), (Totals{5, 5, 16}));
@@ -138,11 +126,12 @@ TEST(HistoryAnalysis, CountsAboveTheMarkersNeitherWrapNorHideTheAverages) {
     records.push_back(set("2024年03月08日", 31000));
     const AnalysisResult r = analyseHistory(records, ymd(2024, 3, 7));
     const HistoryAnalysis& a = r.analysis;
-    EXPECT_EQ(a.BestDay, 40000);
-    EXPECT_EQ(a.WorstDay, 30000);  // the search starts at its marker
-    EXPECT_EQ(a.BestSet, 31000);
-    EXPECT_EQ(a.TodayTotal, 40000);
-    EXPECT_EQ(a.GrandTotal, 71000);
+    // The search for the worst day starts at its marker.
+    expectFigures(a, {.BestSet = 31000,
+                      .BestDay = 40000,
+                      .WorstDay = 30000,
+                      .GrandTotal = 71000,
+                      .TodayTotal = 40000});
     const PromptStatistics s = promptLabels(r);
     EXPECT_EQ(s.lblTodayTotal, "40000");
     EXPECT_EQ(s.lblKaiSa, "0");

@@ -6,7 +6,7 @@ PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libqcu
           desktop-file-utils appstream qt6-multimedia-dev)
 # The real-window suite (tests/e2e), installed by test.sh only.
 DESKTOP_PACKAGES=(xvfb openbox dunst dbus at-spi2-core python3-pyatspi xdotool wmctrl x11-utils
-                  imagemagick pulseaudio pulseaudio-utils)
+                  imagemagick pulseaudio pulseaudio-utils trayer)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -271,6 +271,11 @@ bool frmMain::keysGuarded() const {
 }
 
 bool frmMain::event(QEvent* event) {
+    // Put away anew while waiting (out of a tray that went away, into the task bar): the window
+    // manager's answer to that mapping is no more the user's doing than the first one's. A
+    // restore from the task bar shows the window too, but as the window system's own event.
+    if (event->type() == QEvent::Show && !event->spontaneous() && waiting_)
+        awaySince_ = services().monotonicSeconds();
     if (event->type() == QEvent::WindowActivate) {
         activatedAt_ = services().monotonicSeconds();
         // The user took the waiting screen up before its time: the wait is over for them. Not

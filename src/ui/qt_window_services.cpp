@@ -307,6 +307,7 @@ void QtWindowServices::showWindow(QWidget* window) {
 namespace {
 constexpr const char* kTrayName = "waitingTray";
 constexpr const char* kTitleProperty = "titleBeforeWaiting";
+constexpr int kTrayWatchMs = 2000;
 
 QIcon programIcon(const QWidget* window) {
     if (!window->windowIcon().isNull()) return window->windowIcon();
@@ -324,39 +325,9 @@ void trayMessage(const QString& summary, const QString& body) {
     tray->showMessage(summary, body, QSystemTrayIcon::Information, 10'000);
     QTimer::singleShot(15'000, tray, &QObject::deleteLater);
 }
-}  // namespace
 
-void QtWindowServices::presentWaiting(QWidget* window, const QString& startTime,
-                                      std::function<void()> startNow, std::function<void()> quit) {
-    if (!window) return;
-    const QString when = startTime + QStringLiteral(" にトレーニングを開始します");
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        window->hide();
-        delete window->findChild<QSystemTrayIcon*>(QLatin1String(kTrayName));
-        auto* tray = new QSystemTrayIcon(programIcon(window), window);
-        tray->setObjectName(QLatin1String(kTrayName));
-        tray->setToolTip(when);
-        // A menu cannot be the window's child (it would become part of it); it goes with the icon.
-        auto* menu = new QMenu;
-        QObject::connect(tray, &QObject::destroyed, menu, &QObject::deleteLater);
-        QObject::connect(menu->addAction(QStringLiteral("今すぐ開始")), &QAction::triggered, tray,
-                         [startNow] {
-                             if (startNow) startNow();
-                         });
-        QObject::connect(menu->addAction(QStringLiteral("終了")), &QAction::triggered, tray,
-                         [quit] {
-                             if (quit) quit();
-                         });
-        tray->setContextMenu(menu);
-        QObject::connect(
-            tray, &QSystemTrayIcon::activated, tray,
-            [startNow](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
-                    if (startNow) startNow();
-            });
-        tray->show();
-        return;
-    }
+// In the task bar, iconified, with the start time in its title: where there is no tray.
+void iconifyWaiting(QWidget* window, const QString& when) {
     if (!window->property(kTitleProperty).isValid())
         window->setProperty(kTitleProperty, window->windowTitle());
     window->setWindowTitle(when + QStringLiteral(" - ") +
@@ -369,11 +340,66 @@ void QtWindowServices::presentWaiting(QWidget* window, const QString& startTime,
     window->setWindowState(Qt::WindowMinimized);
 }
 
+}  // namespace
+
+void QtWindowServices::presentWaiting(QWidget* window, const QString& startTime,
+                                      std::function<void()> startNow, std::function<void()> quit) {
+    if (!window) return;
+    const QString when = startTime + QStringLiteral(" にトレーニングを開始します");
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        iconifyWaiting(window, when);
+        return;
+    }
+    window->hide();
+    delete window->findChild<QSystemTrayIcon*>(QLatin1String(kTrayName));
+    auto* tray = new QSystemTrayIcon(programIcon(window), window);
+    tray->setObjectName(QLatin1String(kTrayName));
+    tray->setToolTip(when);
+    // A menu cannot be the window's child (it would become part of it); it goes with the icon.
+    auto* menu = new QMenu;
+    QObject::connect(tray, &QObject::destroyed, menu, &QObject::deleteLater);
+    QObject::connect(menu->addAction(QStringLiteral("今すぐ開始")), &QAction::triggered, tray,
+                     [startNow] {
+                         if (startNow) startNow();
+                     });
+    QObject::connect(menu->addAction(QStringLiteral("終了")), &QAction::triggered, tray, [quit] {
+        if (quit) quit();
+    });
+    tray->setContextMenu(menu);
+    QObject::connect(
+        tray, &QSystemTrayIcon::activated, tray,
+        [startNow](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                if (startNow) startNow();
+        });
+    // A panel that ends or crashes takes the icon with it, and Qt tells no one: without a look
+    // now and then the waiting screen could be reached by no one until its time.
+    auto* watch = new QTimer(tray);
+    QObject::connect(watch, &QTimer::timeout, tray, [tray, watch, window, when] {
+        if (QSystemTrayIcon::isSystemTrayAvailable()) return;
+        watch->stop();
+        tray->setObjectName(QString());
+        tray->hide();
+        tray->deleteLater();
+        iconifyWaiting(window, when);
+    });
+    watch->start(kTrayWatchMs);
+    tray->show();
+}
+
 void QtWindowServices::bringUp(QWidget* window) {
     if (!window) return;
     if (auto* tray = window->findChild<QSystemTrayIcon*>(QLatin1String(kTrayName))) {
-        tray->hide();
-        tray->deleteLater();
+        // Not at once: this may run in the icon's own click handler, and the second click of a
+        // double click must still find the icon. Landing on the panel beneath instead, it is the
+        // user's latest click, and the window manager no longer gives the focus to the window
+        // mapped for the first one.
+        tray->setObjectName(QString());
+        if (auto* watch = tray->findChild<QTimer*>()) watch->stop();
+        QTimer::singleShot(QApplication::doubleClickInterval(), tray, [tray] {
+            tray->hide();
+            tray->deleteLater();
+        });
     }
     if (const QVariant title = window->property(kTitleProperty); title.isValid()) {
         window->setWindowTitle(title.toString());

@@ -7,6 +7,7 @@ fails with what it waited for.
 """
 
 import contextlib
+import ctypes
 import itertools
 import json
 import os
@@ -19,6 +20,7 @@ import time
 from pathlib import Path
 
 import pyatspi
+from gi.repository import GLib
 
 BIN = os.environ.get("MITORAN_BIN", "")
 REPO = Path(__file__).resolve().parents[2]
@@ -250,9 +252,13 @@ def type_text(text):
     run("xdotool", "type", "--delay", "60", text)
 
 
-def click(x, y, times=1):
+def click(x, y, times=1, button=1):
     run("xdotool", "mousemove", "--sync", str(int(x)), str(int(y)),
-        "click", "--repeat", str(times), "--delay", "120", "1")
+        "click", "--repeat", str(times), "--delay", "120", str(button))
+
+
+def point_at(x, y):
+    run("xdotool", "mousemove", "--sync", str(int(x)), str(int(y)))
 
 
 # ---- accessibility ------------------------------------------------------------------------------
@@ -308,6 +314,49 @@ def centre_of(acc):
 
 def click_on(acc, times=1):
     click(*centre_of(acc), times=times)
+
+
+class FocusWatch:
+    """Every accessible that gains the focus while it listens, oldest first. Popup menus are not
+    in an application's accessible tree: their items are seen only as they take the focus."""
+
+    def __init__(self):
+        self.seen = []
+        pyatspi.Registry.registerEventListener(self._on, "object:state-changed:focused")
+
+    def _on(self, event):
+        if event.detail1:
+            self.seen.append(event.source)
+
+    def _pump(self):
+        context = GLib.MainContext.default()
+        while context.iteration(False):
+            pass
+
+    def forget(self):
+        """Forgets what took the focus so far."""
+        self._pump()
+        self.seen.clear()
+
+    def latest(self, role):
+        """The last accessible of that role to take the focus, or None."""
+        self._pump()
+        found = [a for a in self.seen if a.getRole() == role]
+        return found[-1] if found else None
+
+    def close(self):
+        pyatspi.Registry.deregisterEventListener(self._on, "object:state-changed:focused")
+
+
+@contextlib.contextmanager
+def focus_watch():
+    """A FocusWatch while the block runs. Programs learn of a new listener only after a while:
+    start it well before the focus changes it is to see."""
+    watch = FocusWatch()
+    try:
+        yield watch
+    finally:
+        watch.close()
 
 
 # ---- the program --------------------------------------------------------------------------------
@@ -425,6 +474,73 @@ class Program:
 def start(play="2,0,5", tour=0, goals=False, folder=None):
     """Starts the program in a fresh folder prepared from the sample data (or in the given one)."""
     return Program(folder or prepare(play, tour, goals))
+
+
+# ---- system tray --------------------------------------------------------------------------------
+
+_x11 = None
+
+
+def tray_owner():
+    """The window that holds the system tray selection of the screen (_NET_SYSTEM_TRAY_S0), or 0.
+    Asked of the X server directly: no command line tool reads a selection's owner."""
+    global _x11
+    if _x11 is None:
+        _x11 = ctypes.CDLL("libX11.so.6")
+        _x11.XOpenDisplay.restype = ctypes.c_void_p
+        _x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        _x11.XInternAtom.restype = ctypes.c_ulong
+        _x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        _x11.XGetSelectionOwner.restype = ctypes.c_ulong
+        _x11.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        _x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = _x11.XOpenDisplay(None)
+    try:
+        return _x11.XGetSelectionOwner(display, _x11.XInternAtom(display, b"_NET_SYSTEM_TRAY_S0", 0))
+    finally:
+        _x11.XCloseDisplay(display)
+
+
+class Tray:
+    """A system tray of its own (trayer, XEmbed): a 24-pixel bar at the top right of the screen
+    that grows with its icons. Programs see it once it owns the tray selection."""
+
+    def __init__(self):
+        self.proc = subprocess.Popen(
+            ["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
+             "--height", "24"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            wait_until("the tray to own the system tray selection", tray_owner)
+            self.window = wait_until("the tray's window", lambda: next(
+                (w for w in map(Window, client_list()) if (w.wm_class or ("",))[-1] == "trayer"),
+                None))
+        except AssertionError:
+            self.proc.kill()
+            raise
+
+    def icons(self, pid):
+        """The windows of that program embedded and shown in the tray."""
+        text = run("xwininfo", "-id", str(self.window.id), "-tree", check=False)
+        found = map(Window, (int(i, 16) for i in re.findall(r"^\s+(0x[0-9a-f]+)", text, re.M)))
+        return [w for w in found if w.pid == pid and "IsViewable" in run(
+            "xwininfo", "-id", str(w.id), check=False)]
+
+    def stop(self):
+        """Ends the tray, as a panel that crashes or is quit; waits until the selection is free."""
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        wait_until("the tray selection to be free", lambda: not tray_owner())
+
+
+@contextlib.contextmanager
+def tray():
+    """A system tray while the block runs (the session has none otherwise); yields the Tray."""
+    t = Tray()
+    try:
+        yield t
+    finally:
+        t.stop()
 
 
 # ---- notifications and sound --------------------------------------------------------------------

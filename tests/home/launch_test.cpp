@@ -160,14 +160,24 @@ TEST_F(HomeLaunch, APromptUsedBeforeTheDelayEndsIsStillBroughtUpAtItsEnd) {
 
 TEST_F(HomeLaunch, TheWindowManagersAnswerToPuttingThePromptAwayIsNoRestore) {
     setPlay(0, 5);
-    start(openHome());
-    frmMain* prompt = screens::promptScreen();
-    ASSERT_NE(prompt, nullptr);
-    // Mapped, focused and reported normal for a moment before it is iconified, as if taken up.
-    takeUp(prompt, 0.05);
-    prompt->setWindowState(Qt::WindowMinimized);
-    EXPECT_TRUE(waitingAway());
-    EXPECT_TRUE(svc->bringUps.empty());
+    // Put away at the start, and again a minute on (out of a tray that went away).
+    for (const double awayAgainAfter : {0.0, 60.0}) {
+        start(reopenHome());
+        frmMain* prompt = screens::promptScreen();
+        ASSERT_NE(prompt, nullptr);
+        svc->bringUps.clear();
+        if (awayAgainAfter > 0) {
+            svc->advance(awayAgainAfter);
+            prompt->hide();
+            prompt->showMinimized();
+        }
+        // Mapped, focused and reported normal for a moment before it is iconified.
+        takeUp(prompt, 0.05);
+        prompt->setWindowState(Qt::WindowMinimized);
+        EXPECT_TRUE(waitingAway()) << awayAgainAfter;
+        EXPECT_TRUE(svc->bringUps.empty()) << awayAgainAfter;
+        dropPrompt();
+    }
 }
 
 TEST_F(HomeLaunch, ARoundFinishedEarlyLeavesNothingForTheDelaysEnd) {

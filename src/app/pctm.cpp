@@ -7,6 +7,7 @@
 #include "app/screens.h"
 #include "data/data_folder.h"
 #include "data/item_limit.h"
+#include "data/message_text.h"
 #include "history/frmGraph.h"
 #include "home/frmSettei.h"
 #include "home/help_window.h"
@@ -20,13 +21,11 @@ Pctm PCTM;
 
 namespace {
 
-std::string named(std::string_view file) { return "「" + std::string(file) + "」"; }
-
 // Why a required file could not be loaded, naming the file.
 template <class T>
 std::string loadFailure(std::string_view file, const Loaded<T>& loaded) {
-    if (loaded.status == ReadStatus::Missing) return named(file) + "が見つかりません。";
-    std::string why = named(file) + "を読み込めません。";
+    if (loaded.status == ReadStatus::Missing) return mitoran::quoted(file) + "が見つかりません。";
+    std::string why = mitoran::quoted(file) + "を読み込めません。";
     if (!loaded.reason.empty()) why += "（" + loaded.reason + "）";
     return why;
 }
@@ -39,7 +38,7 @@ IoResult LoadItemList() {
     // The prompt screen has slots for 20 items; more would overrun it, and dropping the rest
     // would lose them at the next rewrite of the list.
     if (loaded.records.size() > static_cast<std::size_t>(kItemLimit))
-        return IoResult::failure(named(kItemListFile) + "の項目が" +
+        return IoResult::failure(mitoran::quoted(kItemListFile) + "の項目が" +
                                  std::to_string(loaded.records.size()) + "件あります。項目は" +
                                  std::to_string(kItemLimit) + "件までです。");
 
@@ -53,7 +52,7 @@ IoResult LoadPlaySettings() {
     Loaded<PlaySettings> loaded = readPlaySettings();
     if (!loaded.ok()) return IoResult::failure(loadFailure(kPlaySettingsFile, loaded));
     if (loaded.records.empty())
-        return IoResult::failure(named(kPlaySettingsFile) + "に有効な設定がありません。");
+        return IoResult::failure(mitoran::quoted(kPlaySettingsFile) + "に有効な設定がありません。");
     const PlaySettings& s = loaded.records.front();
     // A hand-edited value outside what the edit panel can show would make the panel and the
     // real launch disagree: an unknown mode is the first one, the interval a whole 1..60.
@@ -67,7 +66,7 @@ IoResult LoadSettings() {
     Loaded<SettingsRecord> loaded = readSettings();
     if (!loaded.ok()) return IoResult::failure(loadFailure(kSettingsFile, loaded));
     if (loaded.records.empty())
-        return IoResult::failure(named(kSettingsFile) + "に有効な設定がありません。");
+        return IoResult::failure(mitoran::quoted(kSettingsFile) + "に有効な設定がありません。");
     PCTM.HelpTourOn = loaded.records.front().helpTour;
     return IoResult::success();
 }

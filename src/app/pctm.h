@@ -65,8 +65,8 @@ extern Pctm PCTM;
 
 // A fresh run, as the program starts one: every open screen and help window closed (destroyed
 // once control returns to the event loop), every value above as it starts, and no file counted
-// as told of its unreadable lines. A run of the program starts
-// fresh by itself; tests and benchmarks begin each case with this.
+// as told of its unreadable lines. A run of the program starts fresh by itself; tests and
+// benchmarks begin each case with this.
 void resetRun();
 
 // Loaders: on success the targets are replaced completely; on failure they keep their values and

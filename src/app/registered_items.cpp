@@ -23,8 +23,8 @@ std::vector<std::string> RegisteredItems::itemNames() const {
 }
 
 std::vector<std::string> RegisteredItems::itemNamesFrom1() const {
-    std::vector<std::string> names{std::string()};
-    for (const ItemRecord& item : items_) names.push_back(item.name);
+    std::vector<std::string> names = itemNames();
+    names.insert(names.begin(), std::string());
     return names;
 }
 

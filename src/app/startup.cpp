@@ -10,6 +10,7 @@
 #include "app/screens.h"
 #include "data/data_folder.h"
 #include "data/file_io.h"
+#include "data/message_text.h"
 #include "session/frmMain.h"
 #include "ui/qt_text.h"
 #include "ui/window_services.h"
@@ -45,7 +46,8 @@ IoResult checkData(bool* itemListFailed) {
     const std::string history = historyFileName(PCTM.ItemNames(1));
     IoResult created = createIfMissing(history);
     if (!created)
-        return IoResult::failure("「" + history + "」を作成できません。（" + created.reason + "）");
+        return IoResult::failure(mitoran::quoted(history) + "を作成できません。（" +
+                                 created.reason + "）");
     return IoResult::success();
 }
 

@@ -326,6 +326,21 @@ void trayMessage(const QString& summary, const QString& body) {
     QTimer::singleShot(15'000, tray, &QObject::deleteLater);
 }
 
+// Ends the icon's part in the wait: no later wait or bring-up finds it, its watch stops, and it
+// goes after `delayMs`, or at once for 0.
+void retireTray(QSystemTrayIcon* tray, int delayMs) {
+    tray->setObjectName(QString());
+    if (auto* watch = tray->findChild<QTimer*>()) watch->stop();
+    const auto remove = [tray] {
+        tray->hide();
+        tray->deleteLater();
+    };
+    if (delayMs > 0)
+        QTimer::singleShot(delayMs, tray, remove);
+    else
+        remove();
+}
+
 // In the task bar, iconified, with the start time in its title: where there is no tray.
 void iconifyWaiting(QWidget* window, const QString& when) {
     if (!window->property(kTitleProperty).isValid())
@@ -375,12 +390,9 @@ void QtWindowServices::presentWaiting(QWidget* window, const QString& startTime,
     // A panel that ends or crashes takes the icon with it, and Qt tells no one: without a look
     // now and then the waiting screen could be reached by no one until its time.
     auto* watch = new QTimer(tray);
-    QObject::connect(watch, &QTimer::timeout, tray, [tray, watch, window, when] {
+    QObject::connect(watch, &QTimer::timeout, tray, [tray, window, when] {
         if (QSystemTrayIcon::isSystemTrayAvailable()) return;
-        watch->stop();
-        tray->setObjectName(QString());
-        tray->hide();
-        tray->deleteLater();
+        retireTray(tray, 0);
         iconifyWaiting(window, when);
     });
     watch->start(kTrayWatchMs);
@@ -394,12 +406,7 @@ void QtWindowServices::bringUp(QWidget* window) {
         // double click must still find the icon. Landing on the panel beneath instead, it is the
         // user's latest click, and the window manager no longer gives the focus to the window
         // mapped for the first one.
-        tray->setObjectName(QString());
-        if (auto* watch = tray->findChild<QTimer*>()) watch->stop();
-        QTimer::singleShot(QApplication::doubleClickInterval(), tray, [tray] {
-            tray->hide();
-            tray->deleteLater();
-        });
+        retireTray(tray, QApplication::doubleClickInterval());
     }
     if (const QVariant title = window->property(kTitleProperty); title.isValid()) {
         window->setWindowTitle(title.toString());

@@ -34,8 +34,6 @@ namespace {
 
 using testing::TempFolder;
 
-std::string sjis(std::string_view utf8) { return TempFolder::cp932(utf8); }
-
 // What a user does with a box: types into it (an input box), then presses a button, after a pause
 // during which the box's loop runs on.
 struct Answer {
@@ -145,8 +143,8 @@ class RealServices : public ::testing::Test {
     void SetUp() override {
         resetRun();
         setServices(std::make_unique<QtWindowServices>());
-        TempFolder::write("項目一覧.txt", sjis("\"腕立て\",10,5\r\n"));
-        TempFolder::write("設定.txt", sjis("\"ヘルプツアー\",0\r\n"));
+        TempFolder::write("項目一覧.txt", TempFolder::cp932("\"腕立て\",10,5\r\n"));
+        TempFolder::write("設定.txt", TempFolder::cp932("\"ヘルプツアー\",0\r\n"));
         TempFolder::write("プレイ設定.txt", "2,0,5\r\n");
         TempFolder::write("腕立て.txt", "");
         // Start-up runs before the main loop, as in the program.
@@ -217,7 +215,8 @@ TEST_F(RealServices, ANewItemThroughItsInputBoxes) {
     runLoop(user, [newButton] { QTest::mouseClick(newButton, Qt::LeftButton); });
     EXPECT_EQ(user.titles, (QStringList{"項目名入力", "指示数入力", "上限値制限", "指示数入力",
                                         "目標数入力", "新規登録終了"}));
-    EXPECT_EQ(TempFolder::read("項目一覧.txt"), sjis("\"腕立て\",10,5\r\n\"背筋\",15,100\r\n"));
+    EXPECT_EQ(TempFolder::read("項目一覧.txt"),
+              TempFolder::cp932("\"腕立て\",10,5\r\n\"背筋\",15,100\r\n"));
     EXPECT_TRUE(TempFolder::exists("背筋.txt"));
     auto* list = screen->findChild<QListWidget*>("lstKoumoku");
     ASSERT_NE(list, nullptr);

@@ -174,13 +174,17 @@ void ScriptedServices::runModalLoop() {
     QCoreApplication::sendPostedEvents();
 }
 
-MsgResult ScriptedServices::messageBox(const QString& text, const QString& title, MsgIcon icon,
-                                       MsgButtons buttons, QWidget* owner) {
-    RecordedBox box{text, title, icon, buttons, false, boxOwner(owner)};
+void ScriptedServices::holdOpen(const RecordedBox& box) {
     boxes.push_back(box);
     runModalLoop();
     if (onBox) runAsEvent([&] { onBox(box); });
     runModalLoop();
+}
+
+MsgResult ScriptedServices::messageBox(const QString& text, const QString& title, MsgIcon icon,
+                                       MsgButtons buttons, QWidget* owner) {
+    RecordedBox box{text, title, icon, buttons, false, boxOwner(owner)};
+    holdOpen(box);
     if (buttons == MsgButtons::Ok) return MsgResult::Ok;
     if (boxAnswers.empty()) return MsgResult::Ok;
     MsgResult r = boxAnswers.front();
@@ -191,10 +195,7 @@ MsgResult ScriptedServices::messageBox(const QString& text, const QString& title
 QString ScriptedServices::inputBox(const QString& prompt, const QString& title, QWidget* owner) {
     RecordedBox box{prompt, title,          MsgIcon::Information, MsgButtons::OkCancel,
                     true,   boxOwner(owner)};
-    boxes.push_back(box);
-    runModalLoop();
-    if (onBox) runAsEvent([&] { onBox(box); });
-    runModalLoop();
+    holdOpen(box);
     if (inputAnswers.empty()) return QString();
     QString r = inputAnswers.front();
     inputAnswers.pop_front();

@@ -123,6 +123,8 @@ class ScriptedServices : public WindowServices {
   private:
     void moveClocks(double seconds);
     void runModalLoop();
+    // Records a box and keeps it open as a modal box is: its loop runs, then the test's onBox.
+    void holdOpen(const RecordedBox& box);
     void prune();
     double clockFraction = 0;  // the part of a second `clock` has not shown yet
 };
